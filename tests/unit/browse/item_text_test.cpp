@@ -1,0 +1,150 @@
+// Panel path, title and item text: the exact strings the panel shows and
+// copy and print carry.
+#include "app/browse/item_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/database/database.h"
+
+namespace {
+
+NodeRecord makeItem(double concentration, const char* bibliography)
+{
+    NodeRecord node{};
+    node.id = 13;
+    node.kind = Item;
+    node.concentration = concentration;
+    std::snprintf(node.name, sizeof node.name, "%s", "voce");
+    std::snprintf(node.bibliography, sizeof node.bibliography, "%s", bibliography);
+    return node;
+}
+
+std::string titleOf(const std::vector<const char*>& leafFirst)
+{
+    char path[PanelTitleSize] = "";
+    for (const char* label : leafFirst)
+        EXPECT_TRUE(appendUpwardLabel(path, sizeof path, label));
+    char title[PanelTitleSize];
+    upwardPathToTitle(path, title, sizeof title);
+    return title;
+}
+
+}  // namespace
+
+TEST(PanelTitle, UpwardPathReversesIntoTheTitle)
+{
+    struct Case {
+        std::vector<const char*> leafFirst;
+        const char* upward;
+        const char* title;
+    } cases[] = {
+        {{"Amianto"}, "Amianto", "Amianto"},
+        {{"Bonifica", "Ciclo di vita", "Amianto"},
+         "Bonifica<-Ciclo di vita<-Amianto",
+         "Amianto->Ciclo di vita->Bonifica"},
+        // Labels with arrows of their own are not split.
+        {{"a<b", "x->y", "Amianto"}, "a<b<-x->y<-Amianto", "Amianto->x->y->a<b"},
+        {{"fine<", "Amianto"}, "fine<<-Amianto", "Amianto->fine<"},
+        {{"città", "Università"}, "città<-Università", "Università->città"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.upward);
+        char path[PanelTitleSize] = "";
+        for (const char* label : c.leafFirst)
+            ASSERT_TRUE(appendUpwardLabel(path, sizeof path, label));
+        EXPECT_STREQ(c.upward, path);
+        EXPECT_EQ(c.title, titleOf(c.leafFirst));
+    }
+}
+
+TEST(PanelTitle, LongPathsAreCutAtTheBuffer)
+{
+    // 20 labels of 120 characters: about 2.4 KB, more than the 2047 allowed.
+    std::string label(120, 'x');
+    char path[PanelTitleSize + 8];
+    std::memset(path, 0xCC, sizeof path);
+    path[0] = '\0';
+    bool fitted = true;
+    for (int i = 0; i < 20; ++i) {
+        label[0] = static_cast<char>('A' + i);
+        fitted = appendUpwardLabel(path, PanelTitleSize, label.c_str()) && fitted;
+    }
+    EXPECT_FALSE(fitted);
+    EXPECT_EQ(PanelTitleSize - 1, std::strlen(path));
+    for (size_t i = PanelTitleSize; i < sizeof path; ++i)
+        ASSERT_EQ(static_cast<char>(0xCC), path[i]);
+
+    char title[PanelTitleSize + 8];
+    std::memset(title, 0xCC, sizeof title);
+    upwardPathToTitle(path, title, PanelTitleSize);
+    EXPECT_EQ(PanelTitleSize - 1, std::strlen(title));
+    for (size_t i = PanelTitleSize; i < sizeof title; ++i)
+        ASSERT_EQ(static_cast<char>(0xCC), title[i]);
+
+    // A tiny buffer still ends with its NUL.
+    char small[5];
+    upwardPathToTitle("Bonifica<-Amianto", small, sizeof small);
+    EXPECT_STREQ("Amia", small);
+}
+
+TEST(ItemDisplayText, ConcentrationAndSourceInEachUnit)
+{
+    const char* source = "Campionamento ambientale. Fonte: G. Ig. Ind. 14:207, 1989";
+    struct Case {
+        double concentration;
+        int unit;
+        const char* firstLine;
+    } cases[] = {
+        {0.057, UnitPerCc, "Concentrazione:   0.0570 ff/cc"},
+        {0.057, UnitPerLitre, "Concentrazione:     57.0 ff/l"},
+        {0.0, UnitPerCc, "Concentrazione:   0.0000 ff/cc"},
+        {0.0, UnitPerLitre, "Concentrazione:      0.0 ff/l"},
+        {600.0, UnitPerCc, "Concentrazione: 600.0000 ff/cc"},
+        {600.0, UnitPerLitre, "Concentrazione: 600000.0 ff/l"},
+        {0.00005, UnitPerCc, "Concentrazione:   0.0001 ff/cc"},  // half away from zero
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.firstLine);
+        NodeRecord item = makeItem(c.concentration, source);
+        char text[PanelTextSize];
+        int length = formatItemDisplayText(item, c.unit, text, sizeof text);
+        std::string expected = std::string(c.firstLine) + "\r\n\r\nFonte bibliografica: " + source;
+        EXPECT_EQ(expected, text);
+        EXPECT_EQ(static_cast<int>(expected.size()), length);
+    }
+}
+
+TEST(ItemDisplayText, LongestSourceFitsAndSmallBuffersAreCut)
+{
+    NodeRecord item = makeItem(0.18, "");
+    std::memset(item.bibliography, 'b', 255);
+    item.bibliography[255] = '\0';
+    char text[PanelTextSize];
+    int length = formatItemDisplayText(item, UnitPerLitre, text, sizeof text);
+    EXPECT_LT(length, static_cast<int>(PanelTextSize));
+    EXPECT_EQ(static_cast<size_t>(length), std::strlen(text));
+
+    // A source field without its NUL is read no further than the field.
+    std::memset(item.bibliography, 'b', sizeof item.bibliography);
+    length = formatItemDisplayText(item, UnitPerCc, text, sizeof text);
+    EXPECT_EQ(55 + static_cast<int>(sizeof item.bibliography), length);
+
+    char small[24];
+    std::memset(small, 0xCC, sizeof small);
+    length = formatItemDisplayText(item, UnitPerCc, small, 16);
+    EXPECT_STREQ("Concentrazione:", small);
+    EXPECT_GT(length, 16);
+    for (size_t i = 16; i < sizeof small; ++i)
+        ASSERT_EQ(static_cast<char>(0xCC), small[i]);
+}
+
+TEST(ItemCopyText, TitleTextAndLineBreaks)
+{
+    EXPECT_EQ("Amianto\r\n\r\n\r\n\r\n", itemCopyText("Amianto", ""));
+    EXPECT_EQ("Amianto->Ciclo di vita\r\n\r\nriga 1\r\n\r\nriga 2\r\n\r\n",
+              itemCopyText("Amianto->Ciclo di vita", "riga 1\r\n\r\nriga 2"));
+}
