@@ -1,0 +1,50 @@
+// The built-in reference database: constant node and link tables generated
+// at build time from data/, and the read-only lookups over them. Every lookup
+// is a linear scan in table order; the first match wins; nothing allocates.
+#pragma once
+
+#include <cstdint>
+
+enum NodeKind : uint32_t { Folder = 0, Item = 1 };
+
+struct NodeRecord {
+    uint16_t id;
+    char name[256];
+    char bibliography[262];
+    double concentration;  // ff/cc; 0 for folders
+    uint16_t folderId;     // key of a folder's own children; 0 for items
+    uint32_t kind;         // NodeKind
+};
+
+struct LinkRecord {
+    uint16_t parentFolderId;
+    uint16_t childId;
+};
+
+// The root "Amianto" has no record; links name it as parent 1.
+constexpr uint16_t RootFolderId = 1;
+
+// Generated tables (tools/dbgen). Position 0 is the placeholder record, id 0,
+// which no link names. Node ids ascend but have gaps: go by id, not position.
+extern const NodeRecord NodeTable[];
+extern const LinkRecord LinkTable[];
+
+int nodeCount();
+int linkCount();
+
+// Record at a table position (0 <= position < nodeCount()), else nullptr.
+const NodeRecord* nodeAt(int position);
+
+// First record with this node id, else nullptr.
+const NodeRecord* findNode(unsigned id);
+
+// First folder record with this folder id, else nullptr. 0 is no folder id:
+// it finds nothing (the placeholder is not a folder of the tree).
+const NodeRecord* findFolder(unsigned folderId);
+
+// Child ids of every link whose parent is folderId, in table order, including
+// links that name an absent id. Writes at most capacity ids; returns the total.
+int childIdsOf(unsigned folderId, uint16_t* out, int capacity);
+
+// Parent folder id of the first link naming id as child; 0 when there is none.
+unsigned firstParentOf(unsigned id);

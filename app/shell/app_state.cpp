@@ -1,0 +1,10 @@
+// The one AppState of the run.
+#include "app/shell/app_state.h"
+
+AppState appState;
+
+HWND liveCalculatorWindow()
+{
+    HWND window = appState.calculator.window;
+    return window && IsWindow(window) ? window : nullptr;
+}

@@ -1,0 +1,38 @@
+// AppState: the application's single global record, through which the main
+// window, its command layer, the tree and the dialogs share their state.
+#pragma once
+
+#include <windows.h>
+
+enum DisplayUnit : int { PerCc = 0, PerLitre = 1 };
+
+// Up to 32 node ids from the chosen element up to the root's child, zero-terminated.
+struct LocatePath {
+    WORD ids[32];
+};
+
+// The modeless calculator's window while it exists.
+struct CalculatorState {
+    HWND window;
+};
+
+// The tooltip window, its owner and the message hook live in the shared
+// tooltip module (common/win/tooltips.h), one set per program. Each splash
+// window keeps its own picture, so two splashes never share one bitmap.
+struct AppState {
+    HINSTANCE instance;
+    HWND mainWindow;
+    char pendingFile[260];
+    DisplayUnit displayUnit;
+    char helpFile[260];
+    char fileToOpen[260];
+    LocatePath locatePath;
+    HICON smallIcons[6];
+    char printerDevice[80];
+    CalculatorState calculator;
+};
+
+extern AppState appState;
+
+// The calculator window if it is still a live window, else nullptr.
+HWND liveCalculatorWindow();

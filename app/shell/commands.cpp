@@ -1,0 +1,108 @@
+// Command dispatcher of MainWindow, the unit switch, the about box, the exit
+// confirmation, help and dropped files.
+#include "app/shell/commands.h"
+
+#include <commctrl.h>
+#include <htmlhelp.h>
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "app/browse/tree_view.h"
+#include "app/resources/resource.h"
+#include "app/shell/app_state.h"
+#include "app/shell/main_window.h"
+#include "app/shell/splash.h"
+#include "common/win/html_help.h"
+
+namespace {
+
+const int HelpMainTopic = 100100;
+
+void switchUnit(HWND window)
+{
+    appState.displayUnit = appState.displayUnit == PerLitre ? PerCc : PerLitre;
+    HWND toolbar = GetDlgItem(window, IDC_TOOLBAR);
+    SendMessageA(toolbar, TB_CHECKBUTTON, CMD_FF_CC, MAKELONG(appState.displayUnit == PerCc, 0));
+    SendMessageA(toolbar, TB_CHECKBUTTON, CMD_FF_L, MAKELONG(appState.displayUnit == PerLitre, 0));
+}
+
+void showAbout(HWND window)
+{
+    showSplash(appState.instance, window, 3000);
+    char description[128] = "";
+    char version[64] = "";
+    char company[128] = "";
+    char rights[64] = "";
+    getVersionString(window, 1, description, sizeof description);
+    getVersionString(window, 2, version, sizeof version);
+    getVersionString(window, 5, company, sizeof company);
+    getVersionString(window, 3, rights, sizeof rights);
+
+    char caption[256];
+    std::snprintf(caption, sizeof caption, "%s - versione %s", description, version);
+    char text[1024];
+    std::snprintf(text, sizeof text,
+                  "%s\r\n%s\r\n\r\n"
+                  "La banca dati inclusa è un insieme dimostrativo costruito con la struttura "
+                  "del programma: i valori che non citano una pubblicazione sono indicativi. "
+                  "Il file della Guida spiega come sostituirla.\r\n\r\n"
+                  "Segnalazioni e suggerimenti: tramite il registro delle segnalazioni del progetto Quorvel.",
+                  company, rights);
+    MessageBoxA(window, text, caption, MB_OK);
+}
+
+void confirmExit(HWND window)
+{
+    if (MessageBoxA(window, "Uscire dal programma?", "Conferma operazione",
+                    MB_YESNOCANCEL | MB_ICONQUESTION) == IDYES)
+        DestroyWindow(window);
+}
+
+}  // namespace
+
+void onCommand(HWND window, int commandId, LPARAM lParam)
+{
+    (void)lParam;
+    switch (commandId) {
+    case CMD_INVERTI_LAYOUT: invertLayout(window); break;
+    case CMD_UNITA:          switchUnit(window); break;
+    case CMD_INFORMAZIONI:   showAbout(window); break;
+    case CMD_ESCI:           confirmExit(window); break;
+    case CMD_HELP:           htmlHelp(window, appState.helpFile, HH_HELP_CONTEXT, HelpMainTopic); break;
+    case CMD_FF_CC:
+    case CMD_FF_L:           SendMessageA(window, WM_COMMAND, CMD_UNITA, 0); break;
+    }
+}
+
+void onInitMenuPopup(HWND window, HMENU menu, int popupIndex)
+{
+    if (popupIndex != 2)
+        return;
+    DWORD tag = 0;
+    bool enabled = selectedTreeTag(window, &tag) && HIWORD(tag) == 0;
+    ModifyMenuA(menu, CMD_UNITA, MF_BYCOMMAND | MF_STRING, CMD_UNITA,
+                appState.displayUnit == PerLitre ? "fibre/cc" : "fibre/litro");
+    if (liveCalculatorWindow())
+        enabled = false;
+    EnableMenuItem(menu, CMD_UNITA, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    DrawMenuBar(window);
+}
+
+void onDropFiles(HWND window, HDROP drop)
+{
+    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) != 1) {
+        DragFinish(drop);
+        return;
+    }
+    const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+    HGLOBAL memory = GlobalAlloc(GMEM_FIXED, length + 1);
+    char* name = static_cast<char*>(memory);
+    if (name)
+        DragQueryFileA(drop, 0, name, length + 1);
+    DragFinish(drop);
+    if (name) {
+        openByName(window, name);
+        GlobalFree(memory);
+    }
+}

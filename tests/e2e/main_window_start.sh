@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Starts the built Quorvel.exe with no argument and with a text file, as the
+# shell would; the main window must come up each time and a screenshot is kept.
+set -eu
+build=${1:?win32 build folder}
+root=$(cd "$(dirname "$0")/../.." && pwd)
+shots=$root/build/screenshots
+
+rm -f "$shots/e2e-main-window.png"
+"$root/scripts/run-quorvel" "$build" e2e-main-window
+test -s "$shots/e2e-main-window.png"
+
+# Geometry of the screenshot: the whole virtual screen.
+size=$(identify -format '%w x %h' "$shots/e2e-main-window.png")
+[ "$size" = "1280 x 1024" ] || { echo "unexpected screenshot size $size"; exit 1; }
+
+# A text file on the command line is ignored: the window still comes up.
+QUORVEL_SETTLE=0.5 "$root/scripts/run-quorvel" "$build" e2e-main-window-txt 'C:\leggimi.txt'
+echo "main window came up twice"

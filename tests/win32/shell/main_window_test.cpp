@@ -1,0 +1,228 @@
+// The real MainWindow created in-process: title, toolbar, tree root, layout
+// stored in the registry, single instance and files named at start-up.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "app/resources/resource.h"
+#include "app/shell/app_state.h"
+#include "app/shell/main_window.h"
+#include "app/shell/startup.h"
+#include "tests/win32/support/message_box_catcher.h"
+
+namespace {
+
+const char LayoutKey[] = "Software\\Quorvel";
+
+bool readLayout(DWORD* value)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, LayoutKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = sizeof *value;
+    DWORD type = 0;
+    const LONG result = RegQueryValueExA(key, "Layout", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS && type == REG_DWORD && size == 4;
+}
+
+RECT screenRect(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    return r;
+}
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, LayoutKey);
+        appState = AppState{};
+        window = startMainWindow(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
+        ASSERT_NE(window, nullptr);
+        pumpMessages();
+    }
+    void TearDown() override
+    {
+        if (IsWindow(window))
+            DestroyWindow(window);
+        pumpMessages();
+        UnregisterClassA(MainWindowClass, GetModuleHandleA(nullptr));
+        UnregisterClassA(PanelWindowClass, GetModuleHandleA(nullptr));
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(MainWindowTest, TitleComesFromTheVersionBlock)
+{
+    char title[64];
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, "Quorvel");
+
+    char version[64];
+    ASSERT_EQ(getVersionString(window, 2, version, sizeof version), 1);
+    EXPECT_STREQ(version, "2.02");
+    char tooSmall[4];
+    EXPECT_EQ(getVersionString(window, 1, tooSmall, sizeof tooSmall), 0);  // "Quorvel" + NUL needs 8
+    EXPECT_EQ(getVersionString(window, 6, version, sizeof version), 0);
+}
+
+TEST_F(MainWindowTest, ToolbarHasItsThirteenEntries)
+{
+    struct Expected {
+        int image, command;
+        BYTE style;
+    } expected[] = {
+        {1, CMD_APRI, TBSTYLE_BUTTON},           {3, CMD_STAMPA, TBSTYLE_BUTTON},
+        {0, 0, TBSTYLE_SEP},                     {5, CMD_COPIA, TBSTYLE_BUTTON},
+        {0, 0, TBSTYLE_SEP},                     {22, CMD_CERCA, TBSTYLE_BUTTON},
+        {23, CMD_FORMULA, TBSTYLE_BUTTON},       {10, CMD_INVERTI_LAYOUT, TBSTYLE_BUTTON},
+        {11, CMD_FF_CC, TBSTYLE_CHECK},          {12, CMD_FF_L, TBSTYLE_CHECK},
+        {0, 0, TBSTYLE_SEP},                     {14, CMD_HELP, TBSTYLE_BUTTON},
+        {25, CMD_INFORMAZIONI, TBSTYLE_BUTTON},
+    };
+    HWND toolbar = GetDlgItem(window, IDC_TOOLBAR);
+    ASSERT_NE(toolbar, nullptr);
+    ASSERT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 13);
+    for (int i = 0; i < 13; ++i) {
+        SCOPED_TRACE(i);
+        TBBUTTON button = {};
+        ASSERT_TRUE(SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button)));
+        EXPECT_EQ(button.fsStyle, expected[i].style);
+        if (expected[i].style != TBSTYLE_SEP) {
+            EXPECT_EQ(button.idCommand, expected[i].command);
+            EXPECT_EQ(button.iBitmap, expected[i].image);
+            EXPECT_TRUE(button.fsState & TBSTATE_ENABLED);
+        }
+    }
+    EXPECT_TRUE(SendMessageA(toolbar, TB_ISBUTTONCHECKED, CMD_FF_CC, 0));
+    EXPECT_FALSE(SendMessageA(toolbar, TB_ISBUTTONCHECKED, CMD_FF_L, 0));
+}
+
+TEST_F(MainWindowTest, TreeHoldsOnlyTheSelectedRoot)
+{
+    HWND tree = GetDlgItem(window, IDC_TREE);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(TreeView_GetCount(tree), 1u);
+    HTREEITEM root = TreeView_GetRoot(tree);
+    char label[64] = "";
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN;
+    item.hItem = root;
+    item.pszText = label;
+    item.cchTextMax = sizeof label;
+    ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_STREQ(label, "Amianto");
+    EXPECT_EQ(item.lParam, 1);
+    EXPECT_EQ(item.iImage, 19);
+    EXPECT_EQ(item.iSelectedImage, 19);
+    EXPECT_EQ(item.cChildren, 1);
+    EXPECT_EQ(TreeView_GetSelection(tree), root);
+    EXPECT_NE(TreeView_GetImageList(tree, TVSIL_NORMAL), nullptr);
+}
+
+TEST_F(MainWindowTest, LayoutIsStoredAndInverted)
+{
+    HWND tree = GetDlgItem(window, IDC_TREE);
+    HWND panel = GetDlgItem(window, IDC_PANEL);
+    ASSERT_NE(panel, nullptr);
+
+    DWORD value = 99;
+    ASSERT_TRUE(readLayout(&value));
+    EXPECT_EQ(value, 0u);
+    EXPECT_LT(screenRect(panel).top, screenRect(tree).top);
+
+    SendMessageA(window, WM_COMMAND, CMD_INVERTI_LAYOUT, 0);
+    ASSERT_TRUE(readLayout(&value));
+    EXPECT_EQ(value, 1u);
+    EXPECT_LT(screenRect(tree).top, screenRect(panel).top);
+
+    SendMessageA(window, WM_COMMAND, CMD_INVERTI_LAYOUT, 0);
+    ASSERT_TRUE(readLayout(&value));
+    EXPECT_EQ(value, 0u);
+    EXPECT_LT(screenRect(panel).top, screenRect(tree).top);
+}
+
+TEST_F(MainWindowTest, PanesShareTheContentAreaOnePixelApart)
+{
+    const RECT area = contentArea(window);
+    RECT panel = screenRect(GetDlgItem(window, IDC_PANEL));
+    RECT tree = screenRect(GetDlgItem(window, IDC_TREE));
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&panel), 2);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&tree), 2);
+    const int half = (area.bottom - area.top) / 2;
+    EXPECT_EQ(panel.top, area.top);
+    EXPECT_EQ(panel.bottom - panel.top, half);
+    EXPECT_EQ(tree.top, area.top + half + 1);
+    EXPECT_EQ(tree.right - tree.left, area.right - area.left);
+}
+
+TEST_F(MainWindowTest, WindowIsCentredAt400By300DialogUnits)
+{
+    const RECT r = screenRect(window);
+    const LONG units = GetDialogBaseUnits();
+    EXPECT_EQ(r.right - r.left, LOWORD(units) * 100);
+    EXPECT_EQ(r.bottom - r.top, HIWORD(units) * 300 / 8);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
+    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
+}
+
+TEST_F(MainWindowTest, SecondStartFindsTheFirstWindowAndEnds)
+{
+    MessageBoxCatcher catcher(IDOK);
+    EXPECT_EQ(runQuorvel(GetModuleHandleA(nullptr), "C:\\calcoli\\esempio.qvl", SW_SHOWNORMAL), 0);
+    ASSERT_EQ(catcher.caught().size(), 1u);
+    EXPECT_EQ(catcher.caught()[0].caption, "Quorvel è già in esecuzione");
+    EXPECT_EQ(catcher.caught()[0].text, "Usare il drag & drop per caricare il file nella finestra di dialogo");
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+}
+
+TEST_F(MainWindowTest, QvlNamePostsFormulaWithThePendingFile)
+{
+    struct Case {
+        const char* name;
+        bool opens;
+    } cases[] = {
+        {"C:\\calcoli\\ESEMPIO.QVL", true},
+        {"C:\\calcoli\\leggimi.txt", false},
+        {"C:\\calcoli.qvl\\esempio", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        openByName(window, c.name);
+        MSG message;
+        const bool posted = PeekMessageA(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE);
+        EXPECT_EQ(posted, c.opens);
+        if (posted) {
+            EXPECT_EQ(LOWORD(message.wParam), CMD_FORMULA);
+            EXPECT_EQ(message.lParam, reinterpret_cast<LPARAM>(appState.pendingFile));
+            EXPECT_STREQ(appState.pendingFile, c.name);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, OverlongCommandLineIsIgnored)
+{
+    char name[1200];
+    memset(name, 'a', sizeof name);
+    memcpy(name + sizeof name - 5, ".qvl", 5);
+    openByName(window, name);
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(appState.pendingFile[0], '\0');
+}
+
+TEST_F(MainWindowTest, CloseButtonAsksNothingAndEndsTheLoop)
+{
+    MessageBoxCatcher catcher(IDYES);
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(catcher.caught().empty());
+    MSG message;
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+}  // namespace

@@ -1,0 +1,12 @@
+// Entry of every Windows test executable.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    InitCommonControls();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
