@@ -1,0 +1,185 @@
+// The .qvl calculation file: section QUORVEL and one section EXPO_n per row
+// of a multiple calculation, read and written through the profile functions.
+#include "app/calculator/calculator.h"
+
+#include "common/number_format.h"
+#include "common/profile.h"
+
+#include <cstring>
+
+namespace {
+
+const char* const MainSection = "QUORVEL";
+constexpr unsigned ValueBufferSize = TextLimit + 1;
+
+std::string readText(Profile& profile, const char* section, const char* key)
+{
+    char buffer[ValueBufferSize];
+    unsigned count = profile.readString(section, key, "", buffer, sizeof buffer);
+    if (count >= sizeof buffer)
+        count = sizeof buffer - 1;
+    buffer[count] = '\0';
+    return buffer;
+}
+
+std::string rowSection(int index)
+{
+    return "EXPO_" + std::to_string(index);
+}
+
+// A line break inside a value would end the key's line and let the rest of
+// the text read as keys or sections of its own.
+std::string oneLine(const std::string& text)
+{
+    std::string line;
+    line.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            line += ' ';
+        } else {
+            line += c;
+        }
+    }
+    return line.size() > TextLimit ? line.substr(0, TextLimit) : line;
+}
+
+class Writer {
+public:
+    explicit Writer(Profile& profile) : profile_(profile) {}
+
+    void put(const char* section, const char* key, const std::string& value)
+    {
+        if (ok_)
+            ok_ = profile_.writeString(section, key, oneLine(value).c_str());
+    }
+
+    bool ok() const { return ok_; }
+
+private:
+    Profile& profile_;
+    bool ok_ = true;
+};
+
+}  // namespace
+
+const char* const WriteFailedMessage = "Impossibile scrivere il file: il calcolo non è stato salvato.";
+
+CalculationFile readCalculationFile(Profile& profile)
+{
+    CalculationFile file;
+    file.unit = profile.readInt(MainSection, "UNIT", 0) != 0 ? 1 : 0;
+    file.multiple = profile.readInt(MainSection, "MULTI", 0) != 0;
+    if (file.multiple) {
+        int count = profile.readInt(MainSection, "ITEMS", 0);
+        if (count > MaxFileRows)
+            count = MaxFileRows;
+        for (int i = 0; i < count; ++i) {
+            std::string section = rowSection(i);
+            RowValues row;
+            row.description = readText(profile, section.c_str(), "VOCE");
+            row.f = readNumber(readText(profile, section.c_str(), "FIBRE").c_str());
+            row.t = readNumber(readText(profile, section.c_str(), "ORE").c_str());
+            row.g = readNumber(readText(profile, section.c_str(), "GIORNI").c_str());
+            // PARZIALE is not read: the partial is recomputed.
+            file.rows.push_back(row);
+        }
+    } else {
+        file.description = readText(profile, MainSection, "LAVORAZIONE");
+        file.fText = readText(profile, MainSection, "FIBRE");
+        file.tText = readText(profile, MainSection, "ORE");
+        file.gText = readText(profile, MainSection, "GIORNI");
+    }
+    // ESPOSIZIONE always holds ff/cc, whatever the unit.
+    file.resultCc = readText(profile, MainSection, "ESPOSIZIONE");
+    file.resultL = fixedText(readNumber(file.resultCc.c_str()) * 1000, 2);
+    file.notes = readText(profile, MainSection, "NOTE");
+    return file;
+}
+
+std::string readCalculationNote(Profile& profile)
+{
+    return readText(profile, MainSection, "NOTE");
+}
+
+bool applyCalculationFile(const CalculationFile& file, const std::string& path,
+                          Calculation& calculation, int* unit)
+{
+    if (path.size() > PathLimit)
+        return false;
+    *unit = file.unit;
+    calculation.multiple = file.multiple;
+    if (file.multiple) {
+        calculation.rows.clear();
+        for (RowValues values : file.rows)
+            calculation.rows.push_back(writeRow(values, *unit));
+    } else {
+        calculation.description = file.description;
+        for (auto [field, text] : {std::pair{&calculation.fText, &file.fText},
+                                   std::pair{&calculation.tText, &file.tText},
+                                   std::pair{&calculation.gText, &file.gText}}) {
+            TypedNumberCheck check = checkTypedNumber(*text);
+            *field = check.accepted ? *text : check.keptText;
+            applyFieldChange(calculation, *unit);
+        }
+    }
+    calculation.resultCc = file.resultCc;
+    calculation.resultL = file.resultL;
+    calculation.notes = file.notes;
+    calculation.currentFile = path;
+    return true;
+}
+
+bool writeCalculationFile(Profile& profile, const std::string& path, Calculation& calculation,
+                          int unit)
+{
+    if (path.size() > PathLimit)
+        return false;
+    Writer writer(profile);
+    if (calculation.multiple) {
+        writer.put(MainSection, "MULTI", "1");
+        int index = 0;
+        for (const ExposureRow& row : calculation.rows) {
+            RowValues values = readRow(row);
+            std::string section = rowSection(index++);
+            writer.put(section.c_str(), "VOCE", values.description);
+            writer.put(section.c_str(), "FIBRE", unitValueText(values.f, unit));
+            writer.put(section.c_str(), "ORE", fixedText(values.t, 3));
+            writer.put(section.c_str(), "GIORNI", fixedText(values.g, 1));
+            writer.put(section.c_str(), "PARZIALE", unitValueText(values.partial, unit));
+        }
+        writer.put(MainSection, "ITEMS", std::to_string(index));
+    } else {
+        writer.put(MainSection, "MULTI", "0");
+        writer.put(MainSection, "LAVORAZIONE", calculation.description);
+        writer.put(MainSection, "FIBRE", calculation.fText);
+        writer.put(MainSection, "ORE", calculation.tText);
+        writer.put(MainSection, "GIORNI", calculation.gText);
+    }
+    writer.put(MainSection, "ESPOSIZIONE", calculation.resultCc);
+    writer.put(MainSection, "ESPOSIZIONE_FL", calculation.resultL);
+    writer.put(MainSection, "NOTE", calculation.notes);
+    writer.put(MainSection, "UNIT", unit != 0 ? "1" : "0");
+    if (!writer.ok())
+        return false;
+    calculation.currentFile = path;
+    return true;
+}
+
+bool isCalculationFileName(const char* path)
+{
+    const char* dot = path != nullptr ? std::strrchr(path, '.') : nullptr;
+    if (dot == nullptr || std::strlen(dot) != 4)
+        return false;
+    const char* extension = ".qvl";
+    for (int i = 1; i < 4; ++i) {
+        char c = dot[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != extension[i])
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,163 @@
+// The exposure calculator without its window: the calculation document and
+// its rules, the .qvl calculation file, the CSV text of a calculation. The
+// dialog moves texts between its controls and these functions.
+//
+// Units are passed as the value of the application's DisplayUnit: 0 ff/cc,
+// any other value ff/l.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+class Profile;
+
+// Limits of the calculator's texts.
+constexpr size_t TextLimit = 255;           // description, notes, stored texts
+constexpr size_t PathLimit = 259;           // CurrentFile
+constexpr size_t TypedNumberChars = 15;     // of F, t, g examined and read
+constexpr size_t RowInputNumberChars = 31;  // read when a row is added
+
+// ---- exposure_model.cpp ----
+
+// One activity of the list, held as the texts of its five columns.
+enum RowColumn { ColumnDescription, ColumnF, ColumnT, ColumnG, ColumnPartial, RowColumnCount };
+struct ExposureRow {
+    std::array<std::string, RowColumnCount> columns;
+};
+
+// A row's numbers, as readRow gives them back or as they go into writeRow.
+struct RowValues {
+    std::string description;
+    double f = 0;
+    double t = 0;
+    double g = 0;
+    double partial = 0;
+};
+
+// The calculator's document; every field is the text its control shows.
+struct Calculation {
+    bool multiple = false;
+    std::string description;
+    std::string fText;
+    std::string tText;
+    std::string gText;
+    std::vector<ExposureRow> rows;
+    std::string resultCc;
+    std::string resultL;
+    std::string notes;
+    std::string currentFile;
+};
+
+// ((F x t) x g) / 1920, each step rounded to double in both builds.
+double annualExposure(double f, double t, double g);
+
+// The character check of F, t and g while they are typed.
+struct TypedNumberCheck {
+    bool accepted = true;
+    size_t position = 0;   // of the first rejected character
+    std::string caption;   // the examined text from that character on
+    std::string keptText;  // the text before it, the field's new text
+};
+TypedNumberCheck checkTypedNumber(const std::string& text);
+extern const char* const InvalidCharacterMessage;
+
+// The checks before a row is added or modified. message is null when the row
+// passes; it is then in record (description cut at TextLimit).
+struct RowInputCheck {
+    const char* message = nullptr;
+    RowValues record;
+};
+RowInputCheck validateRowInput(const std::string& description, const std::string& fText,
+                               const std::string& tText, const std::string& gText);
+extern const char* const RowInputCaption;
+
+// The row texts of a record; the record's partial becomes annualExposure of
+// its own (unrounded) values.
+ExposureRow writeRow(RowValues& record, int unit);
+RowValues readRow(const ExposureRow& row);
+
+// A row back into the fields (a double click on it): F, t, g in the row formats.
+struct FieldTexts {
+    std::string description;
+    std::string fText;
+    std::string tText;
+    std::string gText;
+};
+FieldTexts rowFieldTexts(const ExposureRow& row, int unit);
+
+// A completed in-place edit of a row's description: the row is rewritten
+// from its read-back values with the new description (cut at TextLimit).
+void editRowDescription(ExposureRow& row, const std::string& description, int unit);
+
+// Result texts of an exposure given in the current unit.
+void setResultTexts(Calculation& calculation, double exposure, int unit);
+
+// The list's total (multiple) or the fields' exposure (single), into the
+// result texts. Returns the exposure in the current unit.
+double recomputeResults(Calculation& calculation, int unit);
+
+// What follows a change of F, t or g: the full recomputation, then the
+// result texts of the three fields alone. Returns the exposure shown.
+double applyFieldChange(Calculation& calculation, int unit);
+
+// F or a partial E already in the unit: "%-.5f" in ff/cc, "%-.2f" in ff/l.
+std::string unitValueText(double value, int unit);
+
+// F text of a database concentration (always stored in ff/cc).
+std::string concentrationText(double concentrationPerCc, int unit);
+
+// "ff/cc" or "ff/l"; the list headers "F (ff/cc)", "E (ff/l)" ...
+const char* unitLabel(int unit);
+std::string concentrationHeader(int unit);
+std::string exposureHeader(int unit);
+
+// ---- calculation_file.cpp ----
+
+// A file never names more rows than this; a larger ITEMS reads this many.
+constexpr int MaxFileRows = 10000;
+
+// What a .qvl file holds, in the order the calculator applies it.
+struct CalculationFile {
+    int unit = 0;
+    bool multiple = false;
+    std::vector<RowValues> rows;  // multiple: one per EXPO section
+    std::string description;      // single: the four field texts
+    std::string fText;
+    std::string tText;
+    std::string gText;
+    std::string resultCc;  // ESPOSIZIONE as stored
+    std::string resultL;   // from ESPOSIZIONE x 1000
+    std::string notes;
+};
+
+// Reads the file behind profile; missing keys give their defaults.
+CalculationFile readCalculationFile(Profile& profile);
+
+// NOTE of a calculation file, as the open dialog's notes pane shows it.
+std::string readCalculationNote(Profile& profile);
+
+// Puts a read file into the calculation as the dialog does: unit, mode, rows
+// (multiple: the list replaced) or fields (single: through the character
+// check), results and notes as stored, CurrentFile := path. False, and
+// nothing changed, when the path is longer than PathLimit.
+bool applyCalculationFile(const CalculationFile& file, const std::string& path,
+                          Calculation& calculation, int* unit);
+
+// Writes the calculation as shown. Text values are written on one line
+// (every line break becomes a blank). False as soon as a write fails, or
+// when the path is longer than PathLimit; CurrentFile := path only on success.
+bool writeCalculationFile(Profile& profile, const std::string& path, Calculation& calculation,
+                          int unit);
+extern const char* const WriteFailedMessage;
+
+// True when a dropped file's name ends in ".qvl", in any case.
+bool isCalculationFileName(const char* path);
+
+// ---- calculation_csv.cpp ----
+
+// The tab-separated text of the calculation for the clipboard, numbers with
+// the decimal comma. It is as long as the calculation needs: the caller
+// allocates its size + 1 bytes.
+std::string calculationCsvText(const Calculation& calculation, int unit);

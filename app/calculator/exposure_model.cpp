@@ -1,0 +1,261 @@
+// The exposure model: E = F x t x g / 1920, the row texts of the list, the
+// result texts and the checks of typed numbers and of new rows.
+#include "app/calculator/calculator.h"
+
+#include "common/number_format.h"
+
+namespace {
+
+constexpr double ReferenceHours = 1920;  // 8 h x 240 days
+
+bool perLitre(int unit)
+{
+    return unit != 0;
+}
+
+double readTypedNumber(const std::string& text)
+{
+    return readNumber(text.c_str(), TypedNumberChars);
+}
+
+std::string cut(const std::string& text, size_t limit)
+{
+    return text.size() > limit ? text.substr(0, limit) : text;
+}
+
+#if defined(__i386__) && !defined(__SSE2_MATH__)
+// The x87 unit keeps 64-bit mantissas under MinGW's start-up code; rounding
+// each step to 53 bits gives the native build's doubles.
+class DoubleRounding {
+public:
+    DoubleRounding()
+    {
+        __asm__ volatile("fnstcw %0" : "=m"(saved_) : : "memory");
+        unsigned short control = static_cast<unsigned short>((saved_ & ~0x300) | 0x200);
+        __asm__ volatile("fldcw %0" : : "m"(control) : "memory");
+    }
+    ~DoubleRounding() { __asm__ volatile("fldcw %0" : : "m"(saved_) : "memory"); }
+
+private:
+    unsigned short saved_;
+};
+#else
+class DoubleRounding {
+public:
+    DoubleRounding() {}
+};
+#endif
+
+double timesThousand(double value)
+{
+    DoubleRounding rounding;
+    volatile double in = value;
+    volatile double out = in * 1000;
+    return out;
+}
+
+double perThousand(double value)
+{
+    DoubleRounding rounding;
+    volatile double in = value;
+    volatile double out = in / 1000;
+    return out;
+}
+
+double sum(double a, double b)
+{
+    DoubleRounding rounding;
+    volatile double in = a;
+    volatile double out = in + b;
+    return out;
+}
+
+}  // namespace
+
+const char* const InvalidCharacterMessage =
+    "Inserimento carattere non valido: usare il punto come separatore decimale!";
+const char* const RowInputCaption = "Errore nell'inserimento dei dati";
+
+double annualExposure(double f, double t, double g)
+{
+    DoubleRounding rounding;
+    // Stored at every step, so that no step keeps extra precision.
+    volatile double left = f;
+    volatile double product = left * t;
+    product = product * g;
+    volatile double exposure = product / ReferenceHours;
+    return exposure;
+}
+
+TypedNumberCheck checkTypedNumber(const std::string& text)
+{
+    TypedNumberCheck check;
+    size_t examined = text.size() < TypedNumberChars ? text.size() : TypedNumberChars;
+    bool pointSeen = false;
+    for (size_t i = 0; i < examined; ++i) {
+        char c = text[i];
+        if (c >= '0' && c <= '9')
+            continue;
+        if (c == '.' && !pointSeen) {
+            pointSeen = true;
+            continue;
+        }
+        check.accepted = false;
+        check.position = i;
+        check.caption = text.substr(i, examined - i);
+        check.keptText = text.substr(0, i);
+        return check;
+    }
+    return check;
+}
+
+RowInputCheck validateRowInput(const std::string& description, const std::string& fText,
+                               const std::string& tText, const std::string& gText)
+{
+    RowInputCheck check;
+    if (description.empty()) {
+        check.message = "Attenzione: inserire la descrizione attività o lavorazione!";
+        return check;
+    }
+    if (fText.empty()) {
+        check.message = "Attenzione: inserire la concentrazione di fibre!";
+        return check;
+    }
+    double f = readNumber(fText.c_str(), RowInputNumberChars);
+    if (tText.empty()) {
+        check.message = "Attenzione: inserire le ore/giorno!";
+        return check;
+    }
+    double t = readNumber(tText.c_str(), RowInputNumberChars);
+    if (!(t > 0 && t <= 24)) {
+        check.message = "Attenzione: ore/giorno valore non valido!";
+        return check;
+    }
+    if (gText.empty()) {
+        check.message = "Attenzione: inserire i giorni/anno!";
+        return check;
+    }
+    double g = readNumber(gText.c_str(), RowInputNumberChars);
+    if (!(g > 0 && g <= 365)) {
+        check.message = "Attenzione: giorni/anno valore non valido!";
+        return check;
+    }
+    check.record.description = cut(description, TextLimit);
+    check.record.f = f;
+    check.record.t = t;
+    check.record.g = g;
+    return check;
+}
+
+ExposureRow writeRow(RowValues& record, int unit)
+{
+    record.partial = annualExposure(record.f, record.t, record.g);
+    ExposureRow row;
+    row.columns[ColumnDescription] = cut(record.description, TextLimit);
+    row.columns[ColumnF] = unitValueText(record.f, unit);
+    row.columns[ColumnT] = fixedText(record.t, 2);
+    row.columns[ColumnG] = fixedText(record.g, 1);
+    row.columns[ColumnPartial] = unitValueText(record.partial, unit);
+    return row;
+}
+
+RowValues readRow(const ExposureRow& row)
+{
+    RowValues values;
+    values.description = cut(row.columns[ColumnDescription], TextLimit);
+    values.f = readTypedNumber(row.columns[ColumnF]);
+    values.t = readTypedNumber(row.columns[ColumnT]);
+    values.g = readTypedNumber(row.columns[ColumnG]);
+    values.partial = readTypedNumber(row.columns[ColumnPartial]);
+    return values;
+}
+
+FieldTexts rowFieldTexts(const ExposureRow& row, int unit)
+{
+    RowValues values = readRow(row);
+    FieldTexts texts;
+    texts.description = values.description;
+    texts.fText = unitValueText(values.f, unit);
+    texts.tText = fixedText(values.t, 2);
+    texts.gText = fixedText(values.g, 1);
+    return texts;
+}
+
+void editRowDescription(ExposureRow& row, const std::string& description, int unit)
+{
+    RowValues values = readRow(row);
+    values.description = cut(description, TextLimit);
+    row = writeRow(values, unit);
+}
+
+void setResultTexts(Calculation& calculation, double exposure, int unit)
+{
+    if (perLitre(unit)) {
+        calculation.resultL = fixedText(exposure, 2);
+        calculation.resultCc = fixedText(perThousand(exposure), 5);
+    } else {
+        calculation.resultCc = fixedText(exposure, 5);
+        calculation.resultL = fixedText(timesThousand(exposure), 2);
+    }
+}
+
+namespace {
+
+double fieldsExposure(const Calculation& calculation)
+{
+    return annualExposure(readTypedNumber(calculation.fText), readTypedNumber(calculation.tText),
+                          readTypedNumber(calculation.gText));
+}
+
+}  // namespace
+
+double recomputeResults(Calculation& calculation, int unit)
+{
+    double exposure = 0;
+    if (calculation.multiple) {
+        // The total is rebuilt from the rounded F, t and g of each row, not
+        // from the partial column.
+        for (const ExposureRow& row : calculation.rows) {
+            RowValues values = readRow(row);
+            exposure = sum(exposure, annualExposure(values.f, values.t, values.g));
+        }
+    } else {
+        exposure = fieldsExposure(calculation);
+    }
+    setResultTexts(calculation, exposure, unit);
+    return exposure;
+}
+
+double applyFieldChange(Calculation& calculation, int unit)
+{
+    recomputeResults(calculation, unit);
+    double exposure = fieldsExposure(calculation);
+    setResultTexts(calculation, exposure, unit);
+    return exposure;
+}
+
+std::string unitValueText(double value, int unit)
+{
+    return fixedText(value, perLitre(unit) ? 2 : 5);
+}
+
+std::string concentrationText(double concentrationPerCc, int unit)
+{
+    return perLitre(unit) ? fixedText(timesThousand(concentrationPerCc), 2)
+                          : fixedText(concentrationPerCc, 5);
+}
+
+const char* unitLabel(int unit)
+{
+    return perLitre(unit) ? "ff/l" : "ff/cc";
+}
+
+std::string concentrationHeader(int unit)
+{
+    return std::string("F (") + unitLabel(unit) + ")";
+}
+
+std::string exposureHeader(int unit)
+{
+    return std::string("E (") + unitLabel(unit) + ")";
+}
