@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 // Inserts the root "Amianto" (tag 1, images 19/19, with children).
 HTREEITEM insertTreeRoot(HWND tree);

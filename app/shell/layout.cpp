@@ -1,4 +1,5 @@
 // The content area and the stacking of panel and tree that "Layout" selects.
+#include <windows.h>
 #include <commctrl.h>
 
 #include "app/resources/resource.h"

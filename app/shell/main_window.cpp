@@ -10,6 +10,7 @@
 #include "app/shell/commands.h"
 #include "app/shell/description_panel.h"
 #include "common/win/centre_window.h"
+#include "common/win/tooltips.h"
 
 const char MainWindowClass[] = "Quorvel_Class";
 const char PanelWindowClass[] = "QuorvelRiquadro_Class";
