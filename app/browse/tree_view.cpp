@@ -1,14 +1,22 @@
-// The database tree: root insertion and MainWindow's notification handler.
+// The database tree: root insertion, lazy expansion, selection into the
+// description panel, the item context menu, and MainWindow's notifications.
 #include "app/browse/tree_view.h"
 
-#include <commctrl.h>
+#include <htmlhelp.h>
 
+#include <vector>
+
+#include "app/browse/item_text.h"
+#include "app/browse/tree_model.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
+#include "app/shell/app_state.h"
+#include "app/shell/description_panel.h"
+#include "common/win/html_help.h"
 
 namespace {
 
-const int ImageRoot = 19;
+const int LabelCapacity = 128;  // labels are read up to 127 characters
 
 struct ToolbarTip {
     int command;
@@ -29,6 +37,178 @@ LRESULT onToolbarTipText(NMTTDISPINFOA* info)
         if (static_cast<UINT_PTR>(tip.command) == info->hdr.idFrom)
             info->lpszText = const_cast<char*>(tip.text);
     return 1;
+}
+
+bool readNode(HWND tree, HTREEITEM node, char* label, int capacity, TreeTag* tag)
+{
+    TVITEMA item = {};
+    item.mask = TVIF_HANDLE | TVIF_PARAM | (label ? TVIF_TEXT : 0);
+    item.hItem = node;
+    item.pszText = label;
+    item.cchTextMax = capacity;
+    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return false;
+    if (tag)
+        *tag = static_cast<TreeTag>(item.lParam);
+    return true;
+}
+
+void insertChild(HWND tree, HTREEITEM parent, const TreeChild& child)
+{
+    TVINSERTSTRUCTA insert = {};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_SORT;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN;
+    insert.item.pszText = const_cast<char*>(child.record->name);
+    insert.item.lParam = static_cast<LPARAM>(child.tag);
+    insert.item.iImage = child.image;
+    insert.item.iSelectedImage = child.selectedImage;
+    insert.item.cChildren = child.hasChildren ? 1 : 0;
+    SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+}
+
+void expandFolder(HWND tree, const NMTREEVIEWA* change)
+{
+    const TreeTag tag = static_cast<TreeTag>(change->itemNew.lParam);
+    if (!(change->action & TVE_EXPAND) || isItemTag(tag))
+        return;
+    std::vector<TreeChild> children(64);
+    int count = treeChildrenOf(tagNumber(tag), children.data(), static_cast<int>(children.size()));
+    if (count > static_cast<int>(children.size())) {
+        children.resize(static_cast<size_t>(count));
+        count = treeChildrenOf(tagNumber(tag), children.data(), count);
+    }
+    for (int i = 0; i < count; ++i)
+        insertChild(tree, change->itemNew.hItem, children[static_cast<size_t>(i)]);
+}
+
+// "Leaf<-Parent<-...<-Amianto" for a node of the tree.
+void upwardPathOf(HWND tree, HTREEITEM node, char* path, size_t size)
+{
+    path[0] = '\0';
+    char label[LabelCapacity];
+    for (HTREEITEM at = node; at; at = TreeView_GetParent(tree, at)) {
+        label[0] = '\0';
+        if (!readNode(tree, at, label, sizeof label, nullptr))
+            break;
+        appendUpwardLabel(path, size, label);
+    }
+}
+
+void displayNode(HWND mainWindow, const char* upwardPath, unsigned itemId, int image)
+{
+    HWND panel = GetDlgItem(mainWindow, IDC_PANEL);
+    PanelContent* content = panelContent(panel);
+    if (!content)
+        return;
+    upwardPathToTitle(upwardPath, content->title, sizeof content->title);
+    content->text[0] = '\0';
+    if (itemId != 0)
+        if (const NodeRecord* record = findNode(itemId))
+            formatItemDisplayText(*record, appState.displayUnit, content->text, sizeof content->text);
+    content->imageIndex = image;
+    InvalidateRect(panel, nullptr, FALSE);
+    UpdateWindow(panel);
+}
+
+void showNode(HWND mainWindow, HWND tree, HTREEITEM node, TreeTag tag)
+{
+    char upwardPath[2048];
+    upwardPathOf(tree, node, upwardPath, sizeof upwardPath);
+    displayNode(mainWindow, upwardPath, isItemTag(tag) ? tagNumber(tag) : 0, panelImageForTag(tag));
+}
+
+void collapseFolder(HWND mainWindow, HWND tree, const NMTREEVIEWA* change)
+{
+    if (!(change->action & TVE_COLLAPSE))
+        return;
+    HTREEITEM node = change->itemNew.hItem;
+    TreeView_Expand(tree, node, TVE_COLLAPSE | TVE_COLLAPSERESET);
+    showNode(mainWindow, tree, node, static_cast<TreeTag>(change->itemNew.lParam));
+}
+
+void selectionChanged(HWND mainWindow, HWND tree, const NMTREEVIEWA* change)
+{
+    HTREEITEM node = change->itemNew.hItem;
+    TreeTag tag = 0;
+    if (!node || !readNode(tree, node, nullptr, 0, &tag))
+        return;
+    const BOOL unitsEnabled = !liveCalculatorWindow() && !isItemTag(tag);
+    HWND toolbar = GetDlgItem(mainWindow, IDC_TOOLBAR);
+    SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_CC, MAKELONG(unitsEnabled, 0));
+    SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_L, MAKELONG(unitsEnabled, 0));
+    showNode(mainWindow, tree, node, tag);
+}
+
+// The node under the mouse, when the mouse is on its icon, label or state icon.
+HTREEITEM nodeUnderMouse(HWND tree)
+{
+    TVHITTESTINFO hit = {};
+    GetCursorPos(&hit.pt);
+    ScreenToClient(tree, &hit.pt);
+    HTREEITEM node = TreeView_HitTest(tree, &hit);
+    return (hit.flags & TVHT_ONITEM) ? node : nullptr;
+}
+
+bool selectedIsItem(HWND tree)
+{
+    TreeTag tag = 0;
+    HTREEITEM selected = TreeView_GetSelection(tree);
+    return selected && readNode(tree, selected, nullptr, 0, &tag) && isItemTag(tag);
+}
+
+void showItemMenu(HWND mainWindow, HWND tree)
+{
+    HTREEITEM node = nodeUnderMouse(tree);
+    if (!node)
+        return;
+    TreeView_SelectItem(tree, node);
+    TreeTag tag = 0;
+    if (!readNode(tree, node, nullptr, 0, &tag) || !isItemTag(tag))
+        return;
+    SetForegroundWindow(mainWindow);
+    HMENU menu = LoadMenuA(appState.instance, "FLOATPOPUP");
+    if (!menu)
+        return;
+    POINT at;
+    GetCursorPos(&at);
+    const int chosen = TrackPopupMenu(GetSubMenu(menu, 0), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                      at.x, at.y, 0, mainWindow, nullptr);
+    PostMessageA(mainWindow, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+    PostMessageA(mainWindow, WM_COMMAND, chosen, 0);
+}
+
+LRESULT onTreeNotify(HWND mainWindow, NMHDR* header)
+{
+    HWND tree = header->hwndFrom;
+    switch (header->code) {
+    case TVN_KEYDOWN:
+        if (reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey == VK_F1)
+            htmlHelp(mainWindow, appState.helpFile, HH_HELP_CONTEXT, 0);
+        return 0;
+    case TVN_ITEMEXPANDINGA:
+        expandFolder(tree, reinterpret_cast<NMTREEVIEWA*>(header));
+        return 0;
+    case TVN_ITEMEXPANDEDA:
+        collapseFolder(mainWindow, tree, reinterpret_cast<NMTREEVIEWA*>(header));
+        return 0;
+    case TVN_SELCHANGEDA:
+        selectionChanged(mainWindow, tree, reinterpret_cast<NMTREEVIEWA*>(header));
+        return 0;
+    case NM_RCLICK:
+        showItemMenu(mainWindow, tree);
+        return 0;
+    case NM_RETURN:
+        if (selectedIsItem(tree))
+            SendMessageA(mainWindow, WM_COMMAND, CMD_FORMULA, 0);
+        return 0;
+    case NM_DBLCLK:
+        if (nodeUnderMouse(tree) && selectedIsItem(tree))
+            SendMessageA(mainWindow, WM_COMMAND, CMD_FORMULA, 0);
+        return 0;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -52,23 +232,18 @@ bool selectedTreeTag(HWND mainWindow, DWORD* tag)
 {
     HWND tree = GetDlgItem(mainWindow, IDC_TREE);
     HTREEITEM selected = tree ? TreeView_GetSelection(tree) : nullptr;
-    if (!selected)
+    TreeTag value = 0;
+    if (!selected || !readNode(tree, selected, nullptr, 0, &value))
         return false;
-    TVITEMA item = {};
-    item.mask = TVIF_PARAM | TVIF_HANDLE;
-    item.hItem = selected;
-    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return false;
-    *tag = static_cast<DWORD>(item.lParam);
+    *tag = value;
     return true;
 }
 
 LRESULT onMainWindowNotify(HWND window, NMHDR* header)
 {
-    (void)window;
-    switch (header->code) {
-    case TTN_NEEDTEXTA:
+    if (header->code == TTN_NEEDTEXTA)
         return onToolbarTipText(reinterpret_cast<NMTTDISPINFOA*>(header));
-    }
+    if (header->idFrom == IDC_TREE)
+        return onTreeNotify(window, header);
     return 0;
 }
