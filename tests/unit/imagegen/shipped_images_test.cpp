@@ -60,6 +60,11 @@ TEST(ShippedImages, EverySourceMakesItsFile)
         {"search.txt", Kind::Ico, 4, iconSizes},
         {"copy.txt", Kind::Ico, 4, iconSizes},
         {"help.txt", Kind::Ico, 4, iconSizes},
+        {"splash.txt", Kind::Bmp, 4, repeated(1, 320, 240)},
+        {"ant.txt", Kind::Bmp, 4, repeated(1, 43, 32)},
+        {"setup.txt", Kind::Ico, 4, iconSizes},
+        {"remove.txt", Kind::Ico, 4, iconSizes},
+        {"download.txt", Kind::Avi, 8, repeated(8, 16, 20)},
     };
     for (const Shipped& image : images) {
         SCOPED_TRACE(image.source);
@@ -100,6 +105,29 @@ TEST(ShippedImages, EverySourceMakesItsFile)
             }
         }
     }
+}
+
+TEST(ShippedImages, SplashAntAndAnimationKeepTheirSettings)
+{
+    imagegen::PixelArt splash, ant, download;
+    std::string error;
+    ASSERT_TRUE(load("splash.txt", splash, error)) << error;
+    ASSERT_TRUE(load("ant.txt", ant, error)) << error;
+    ASSERT_TRUE(load("download.txt", download, error)) << error;
+    // The splash window is 640x480 and paints the picture from its full size.
+    EXPECT_EQ(splash.frames[0].width * splash.scale, 640);
+    EXPECT_EQ(splash.frames[0].height * splash.scale, 480);
+    // The calculator draws the ant on its cyan without a mask.
+    const imagegen::Colour& corner = ant.palette[ant.frames[0].pixels[0]];
+    EXPECT_EQ(corner.red, 0);
+    EXPECT_EQ(corner.green, 255);
+    EXPECT_EQ(corner.blue, 255);
+    EXPECT_EQ(ant.scale, 1);
+    // Five frames per second; the transparent animation takes each frame's
+    // first pixel as its background, so all frames share it.
+    EXPECT_EQ(download.fps, 5);
+    for (const imagegen::Frame& f : download.frames)
+        EXPECT_EQ(f.pixels[0], download.frames[0].pixels[0]);
 }
 
 TEST(ShippedImages, StripGreyIsTheBackgroundAndNothingElse)
