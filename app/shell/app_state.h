@@ -11,9 +11,15 @@ struct LocatePath {
     WORD ids[32];
 };
 
-// The modeless calculator's window while it exists.
+// The modeless calculator's window while it exists, and what it remembers
+// between its openings. Until the first closing stores t and g, the
+// calculator starts with "8" and "240".
 struct CalculatorState {
     HWND window;
+    bool multiple;
+    bool valuesRemembered;
+    char hoursText[16];
+    char daysText[16];
 };
 
 // The tooltip window, its owner and the message hook live in the shared

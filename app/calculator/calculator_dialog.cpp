@@ -1,0 +1,795 @@
+// The calculator dialog: start-up, commands, list notifications, colours,
+// drops, closing. The numbers and texts come from the exposure model; this
+// file only moves them between the controls and the model.
+#include "app/calculator/calculator_dialog.h"
+
+#include <commctrl.h>
+#include <htmlhelp.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/browse/tree_view.h"
+#include "app/calculator/calculator_ids.h"
+#include "app/calculator/calculator_output.h"
+#include "app/calculator/file_dialogs.h"
+#include "app/database/database.h"
+#include "app/resources/resource.h"
+#include "app/shell/app_state.h"
+#include "common/win/context_help.h"
+#include "common/win/html_help.h"
+#include "common/win/tooltips.h"
+#include "common/win/windows_profile.h"
+
+namespace {
+
+const int HelpCalculatorTopic = 100690;
+const COLORREF Cyan = RGB(0, 255, 255);
+const COLORREF DarkBlue = RGB(0, 0, 160);
+
+struct CalculatorData {
+    HBRUSH cyan;
+    char currentFile[MAX_PATH];
+};
+
+const HelpText ToolTipTexts[] = {
+    {IDC_CALC_ADD, "Aggiunge un elemento alla lista"},
+    {IDC_CALC_MODIFY, "Modifica un elemento della lista"},
+    {IDC_CALC_DELETE, "Elimina un elemento dalla lista"},
+    {IDC_CALC_LIST, "Lista con le singole esposizioni"},
+    {IDC_CALC_MULTIPLE, "Selezionare per calcolare le esposizioni multiple"},
+    {IDC_CALC_OPEN, "Selezionare per aprire un file"},
+    {IDC_CALC_SAVE, "Selezionare per salvare il file correntemente aperto"},
+    {IDC_CALC_SAVE_AS, "Selezionare per salvare il file con un nome diverso"},
+    {IDC_CALC_PRINT, "Selezionare per stampare i dati presenti a schermo (CTRL per cambiare stampante)"},
+    {IDC_CALC_COPY, "Selezionare per copiare nella memoria di Windows (clipboard) i dati presenti a schermo"},
+    {IDC_CALC_HELP, "Selezionare per visualizzare la Guida di Quorvel"},
+    {IDC_CALC_NOTES, "Inserire qui delle note da salvare insieme ai dati"},
+    {IDC_CALC_F, "Digitare la concentrazione in fibre/cc (separare i decimali con il punto)"},
+    {IDC_CALC_G, "Digitare il numero di giorni l'anno di esposizione"},
+    {IDC_CALC_T, "Digitare il numero di ore al giorno di esposizione (separare i decimali con il punto)"},
+    {IDC_CALC_RESULT_CC, "Visualizza l'esposizione su base annuale in fibre/cc"},
+    {IDC_CALC_RESULT_L, "Visualizza l'esposizione su base annuale in fibre/l"},
+    {IDC_CALC_DESCRIPTION, "Visualizza la descrizione della voce cui si riferisce la concentrazione di fibre"},
+};
+
+const HelpText HelpTexts[] = {
+    {IDC_CALC_MULTIPLE,
+     "Selezionare questo flag per calcolare l'esposizione a più di un'attività/lavorazione, "
+     "deselezionarlo per calcolare l'esposizione ad un'attività/lavorazione singola."},
+    {IDC_CALC_LIST,
+     "Questa lista visualizza in 5 colonne:\r\n"
+     " la Descrizione dell'attività/lavorazione;\r\n"
+     " il valore della concentrazione F di fibre aerodisperse;\r\n"
+     " le ore t d'esposizione giornaliere;\r\n"
+     " i giorni g d'esposizione annuali;\r\n"
+     " l'esposizione parziale risultante E.\r\n"
+     "Questa lista è visibile solo se il flag Esposizioni multiple è selezionato.\r\n"
+     "Un doppio clic su un elemento della lista trasferisce nelle relative caselle di testo i dati "
+     "contenuti nell'elemento selezionato."},
+    {IDC_CALC_ADD,
+     "Selezionare per aggiungere alla lista la Descrizione ed i valori F, t e g contenuti nelle "
+     "relative caselle di testo.\r\n"
+     "Questo pulsante è visibile solo se il flag Esposizioni multiple è selezionato."},
+    {IDC_CALC_MODIFY,
+     "Selezionare per modificare l'elemento correntemente selezionato nella lista con la "
+     "Descrizione ed i valori F, t e g contenuti nelle relative caselle di testo.\r\n"
+     "Questo pulsante è visibile solo se il flag Esposizioni multiple è selezionato."},
+    {IDC_CALC_DELETE,
+     "Selezionare per eliminare l'elemento correntemente selezionato nella lista.\r\n"
+     "Questo pulsante è visibile solo se il flag Esposizioni multiple è selezionato."},
+    {IDC_CALC_OPEN, "Visualizza la finestra di dialogo per aprire un file."},
+    {IDC_CALC_SAVE, "Salva il file correntemente aperto."},
+    {IDC_CALC_SAVE_AS,
+     "Visualizza la finestra di dialogo per salvare un file con un nome diverso da quello "
+     "correntemente aperto."},
+    {IDC_CALC_PRINT, "Stampa i dati correntemente presenti a video."},
+    {IDC_CALC_COPY,
+     "Copia nella Clipboard di Windows i dati numerici e le note correntemente presenti a video.\r\n"
+     "La copia viene fatta in formato CSV, per poter inserire facilmente i dati in un foglio "
+     "elettronico."},
+    {IDC_CALC_HELP,
+     "Richiama la Guida di Quorvel nella pagina relativa alla finestra di dialogo correntemente "
+     "aperta."},
+    {IDC_CALC_STATUS, "Visualizza il nome del file correntemente aperto."},
+    {IDC_CALC_DESCRIPTION,
+     "Digitare in questa casella di testo la descrizione dell'attività/lavorazione che comporta "
+     "aerodispersione di fibre d'amianto."},
+    {IDC_CALC_F,
+     "Digitare in questa casella di testo il valore della concentrazione (in ff/cc o ff/l) di "
+     "fibre d'amianto aerodisperse."},
+    {IDC_CALC_T,
+     "Digitare in questa casella di testo il numero di ore al giorno di esposizione "
+     "all'attività/lavorazione che rilascia fibre d'amianto aerodisperse."},
+    {IDC_CALC_G,
+     "Digitare in questa casella di testo il numero di giorni/anno di esposizione "
+     "all'attività/lavorazione che rilascia fibre d'amianto aerodisperse."},
+    {IDC_CALC_RESULT_CC,
+     "Visualizza l'esposizione media annuale a fibre d'amianto (in ff/cc) risultante dai valori "
+     "inseriti nella lista e nelle caselle di testo."},
+    {IDC_CALC_RESULT_L,
+     "Visualizza l'esposizione media annuale a fibre d'amianto (in ff/l) risultante dai valori "
+     "inseriti nella lista e nelle caselle di testo."},
+    {IDC_CALC_NOTES,
+     "In questo spazio vengono inserite e visualizzate le note associate al file correntemente "
+     "selezionato.\r\nLa dimensione massima del testo è 255 caratteri."},
+};
+
+const int ListButtons[] = {IDC_CALC_ADD, IDC_CALC_MODIFY, IDC_CALC_DELETE};
+
+struct IconButton {
+    int id;
+    int slot;  // in appState.smallIcons
+} const IconButtons[] = {
+    {IDC_CALC_OPEN, 0}, {IDC_CALC_SAVE, 1}, {IDC_CALC_PRINT, 2}, {IDC_CALC_COPY, 3}, {IDC_CALC_HELP, 5},
+};
+
+CalculatorData* dataOf(HWND dialog)
+{
+    return reinterpret_cast<CalculatorData*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+int currentUnit()
+{
+    return appState.displayUnit;
+}
+
+void copyText(char* target, size_t size, const char* text)
+{
+    size_t length = std::strlen(text);
+    if (length >= size)
+        length = size - 1;
+    std::memmove(target, text, length);
+    target[length] = '\0';
+}
+
+std::string controlText(HWND dialog, int id)
+{
+    char buffer[TextLimit + 1] = "";
+    GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+    return buffer;
+}
+
+void setControlText(HWND dialog, int id, const std::string& text)
+{
+    SetDlgItemTextA(dialog, id, text.c_str());
+}
+
+INT_PTR dialogResult(HWND dialog, LRESULT result)
+{
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+// ---- list rows ----
+
+HWND listOf(HWND dialog)
+{
+    return GetDlgItem(dialog, IDC_CALC_LIST);
+}
+
+ExposureRow readListRow(HWND list, int index)
+{
+    ExposureRow row;
+    for (int column = 0; column < RowColumnCount; ++column) {
+        char text[TextLimit + 1] = "";
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+        row.columns[column] = text;
+    }
+    return row;
+}
+
+void setListRow(HWND list, int index, const ExposureRow& row)
+{
+    for (int column = 0; column < RowColumnCount; ++column) {
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = const_cast<char*>(row.columns[column].c_str());
+        SendMessageA(list, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void appendListRow(HWND list, const ExposureRow& row)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = ListView_GetItemCount(list);
+    item.pszText = const_cast<char*>(row.columns[ColumnDescription].c_str());
+    const int index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (index >= 0)
+        setListRow(list, index, row);
+}
+
+// The row that is both selected and focused, or -1.
+int selectedRow(HWND list)
+{
+    return ListView_GetNextItem(list, -1, LVNI_SELECTED | LVNI_FOCUSED);
+}
+
+void setColumnHeader(HWND list, int column, const std::string& text)
+{
+    LVCOLUMNA header = {};
+    header.mask = LVCF_TEXT;
+    header.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(list, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
+}
+
+void insertColumns(HWND list)
+{
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    RECT client;
+    GetClientRect(list, &client);
+    const int width = client.right - client.left;
+    const char* const headers[RowColumnCount] = {"Descrizione", "F", "t", "g", "E"};
+    for (int column = 0; column < RowColumnCount; ++column) {
+        LVCOLUMNA header = {};
+        header.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        header.pszText = const_cast<char*>(headers[column]);
+        header.cx = column == ColumnDescription ? width / 2 : width / 8;
+        header.iSubItem = column;
+        SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
+    }
+}
+
+// ---- state shown in the dialog and the main window ----
+
+HWND mainWindowOf(HWND dialog)
+{
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    return owner ? owner : appState.mainWindow;
+}
+
+void enableUnitButtons(HWND mainWindow, bool enable)
+{
+    HWND toolbar = mainWindow ? GetDlgItem(mainWindow, IDC_TOOLBAR) : nullptr;
+    if (!toolbar)
+        return;
+    SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_CC, MAKELONG(enable, 0));
+    SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_L, MAKELONG(enable, 0));
+}
+
+void checkUnitButtons(HWND mainWindow)
+{
+    HWND toolbar = mainWindow ? GetDlgItem(mainWindow, IDC_TOOLBAR) : nullptr;
+    if (!toolbar)
+        return;
+    SendMessageA(toolbar, TB_CHECKBUTTON, CMD_FF_CC, MAKELONG(appState.displayUnit == PerCc, 0));
+    SendMessageA(toolbar, TB_CHECKBUTTON, CMD_FF_L, MAKELONG(appState.displayUnit == PerLitre, 0));
+}
+
+void showUnitLabels(HWND dialog)
+{
+    const int unit = currentUnit();
+    SetDlgItemTextA(dialog, IDC_CALC_UNIT_F, unitLabel(unit));
+    HWND list = listOf(dialog);
+    setColumnHeader(list, ColumnF, concentrationHeader(unit));
+    setColumnHeader(list, ColumnPartial, exposureHeader(unit));
+}
+
+void showMultiple(HWND dialog, bool multiple)
+{
+    CheckDlgButton(dialog, IDC_CALC_MULTIPLE, multiple ? BST_CHECKED : BST_UNCHECKED);
+    const int show = multiple ? SW_SHOW : SW_HIDE;
+    ShowWindow(listOf(dialog), show);
+    for (int id : ListButtons)
+        ShowWindow(GetDlgItem(dialog, id), show);
+}
+
+bool multipleChecked(HWND dialog)
+{
+    return IsDlgButtonChecked(dialog, IDC_CALC_MULTIPLE) == BST_CHECKED;
+}
+
+void showStatus(HWND dialog, const char* text)
+{
+    SendDlgItemMessageA(dialog, IDC_CALC_STATUS, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void showResults(HWND dialog, const Calculation& calculation)
+{
+    setControlText(dialog, IDC_CALC_RESULT_CC, calculation.resultCc);
+    setControlText(dialog, IDC_CALC_RESULT_L, calculation.resultL);
+}
+
+// The list's total (multiple) or the fields' exposure (single).
+void recompute(HWND dialog)
+{
+    Calculation calculation = calculatorContents(dialog);
+    appState.calculator.multiple = calculation.multiple;
+    recomputeResults(calculation, currentUnit());
+    showResults(dialog, calculation);
+}
+
+void fieldChanged(HWND dialog)
+{
+    Calculation calculation = calculatorContents(dialog);
+    applyFieldChange(calculation, currentUnit());
+    showResults(dialog, calculation);
+}
+
+// The character check of F, t and g: the text is cut before the first
+// character that is not a digit or the first point.
+void checkField(HWND dialog, int id)
+{
+    const TypedNumberCheck check = checkTypedNumber(controlText(dialog, id));
+    if (check.accepted)
+        return;
+    MessageBoxA(dialog, InvalidCharacterMessage, check.caption.c_str(), MB_OK | MB_ICONERROR);
+    setControlText(dialog, id, check.keptText);
+}
+
+// ---- start-up ----
+
+void prefillFromItem(HWND dialog, LPARAM itemId)
+{
+    const NodeRecord* node = findNode(static_cast<unsigned>(itemId));
+    if (!node)
+        return;
+    setControlText(dialog, IDC_CALC_F, concentrationText(node->concentration, currentUnit()));
+    SetDlgItemTextA(dialog, IDC_CALC_DESCRIPTION, node->name);
+}
+
+BOOL onInitDialog(HWND dialog, LPARAM parameter)
+{
+    CalculatorData* data = new CalculatorData{};
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(data));
+    appState.calculator.window = dialog;
+
+    HWND list = listOf(dialog);
+    insertColumns(list);
+    showMultiple(dialog, appState.calculator.multiple);
+    enableUnitButtons(mainWindowOf(dialog), false);
+    data->currentFile[0] = '\0';
+
+    const CalculatorState& state = appState.calculator;
+    SetDlgItemTextA(dialog, IDC_CALC_T, state.valuesRemembered ? state.hoursText : "8");
+    SetDlgItemTextA(dialog, IDC_CALC_G, state.valuesRemembered ? state.daysText : "240");
+
+    SendDlgItemMessageA(dialog, IDC_CALC_NOTES, EM_LIMITTEXT, TextLimit, 0);
+    SendDlgItemMessageA(dialog, IDC_CALC_DESCRIPTION, EM_LIMITTEXT, TextLimit, 0);
+    if (parameter > 0)
+        prefillFromItem(dialog, parameter);
+
+    CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "Nessun file selezionato", dialog, IDC_CALC_STATUS);
+    if (parameter == -1)
+        readCalculationIntoDialog(dialog, appState.fileToOpen);
+
+    for (const IconButton& button : IconButtons)
+        SendDlgItemMessageA(dialog, button.id, BM_SETIMAGE, IMAGE_ICON,
+                            reinterpret_cast<LPARAM>(appState.smallIcons[button.slot]));
+    showUnitLabels(dialog);
+    registerDialogTools(dialog);
+    SetFocus(GetDlgItem(dialog, IDC_CALC_NOTES));
+    data->cyan = CreateSolidBrush(Cyan);
+    return FALSE;  // the focus is set
+}
+
+// ---- commands ----
+
+void addRow(HWND dialog)
+{
+    const RowInputCheck check =
+        validateRowInput(controlText(dialog, IDC_CALC_DESCRIPTION), controlText(dialog, IDC_CALC_F),
+                         controlText(dialog, IDC_CALC_T), controlText(dialog, IDC_CALC_G));
+    if (check.message) {
+        MessageBoxA(dialog, check.message, RowInputCaption, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    RowValues record = check.record;
+    appendListRow(listOf(dialog), writeRow(record, currentUnit()));
+    recompute(dialog);
+}
+
+void modifyRow(HWND dialog)
+{
+    HWND list = listOf(dialog);
+    const int row = selectedRow(list);
+    if (row < 0) {
+        MessageBoxA(dialog, "Attenzione: nessun dato selezionato!", "Modifica", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    const RowInputCheck check =
+        validateRowInput(controlText(dialog, IDC_CALC_DESCRIPTION), controlText(dialog, IDC_CALC_F),
+                         controlText(dialog, IDC_CALC_T), controlText(dialog, IDC_CALC_G));
+    if (check.message) {
+        MessageBoxA(dialog, check.message, RowInputCaption, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    RowValues record = check.record;
+    setListRow(list, row, writeRow(record, currentUnit()));
+    recompute(dialog);
+}
+
+void deleteRow(HWND dialog)
+{
+    HWND list = listOf(dialog);
+    const int row = selectedRow(list);
+    if (row < 0) {
+        MessageBoxA(dialog, "Attenzione: nessun dato selezionato!", "Elimina", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (MessageBoxA(dialog, "Eliminare l'elemento selezionato nella lista?", "Conferma operazione",
+                    MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+        return;
+    ListView_DeleteItem(list, row);
+    recompute(dialog);
+}
+
+void openFile(HWND dialog)
+{
+    char path[TextLimit + 1] = "";
+    if (chooseCalculationFile(dialog, path, sizeof path, nullptr))
+        readCalculationIntoDialog(dialog, path);
+}
+
+void saveAs(HWND dialog)
+{
+    char notes[TextLimit + 1] = "";
+    GetDlgItemTextA(dialog, IDC_CALC_NOTES, notes, sizeof notes);
+    char path[TextLimit + 1] = "";
+    if (!chooseCalculationFile(dialog, path, sizeof path, notes))
+        return;
+    SetDlgItemTextA(dialog, IDC_CALC_NOTES, notes);
+    writeCalculationFromDialog(dialog, path);
+}
+
+void save(HWND dialog)
+{
+    CalculatorData* data = dataOf(dialog);
+    if (data && data->currentFile[0]) {
+        char path[MAX_PATH];
+        copyText(path, sizeof path, data->currentFile);
+        writeCalculationFromDialog(dialog, path);
+    } else {
+        saveAs(dialog);
+    }
+}
+
+void print(HWND dialog)
+{
+    const bool choosePrinter = GetKeyState(VK_CONTROL) < 0;
+    if (!choosePrinter && MessageBoxA(dialog, "Stampare i dati contenuti nella finestra?", "Conferma operazione",
+                                      MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+        return;
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    printCalculation(dialog, choosePrinter);
+    SetCursor(previous);
+}
+
+void onCommand(HWND dialog, int id, int notification)
+{
+    switch (id) {
+    case IDCANCEL:         PostMessageA(dialog, WM_CLOSE, 0, 0); break;
+    case IDC_CALC_F:
+    case IDC_CALC_T:
+    case IDC_CALC_G:
+        if (notification == EN_UPDATE)
+            checkField(dialog, id);
+        else if (notification == EN_CHANGE)
+            fieldChanged(dialog);
+        break;
+    case IDC_CALC_MULTIPLE:
+        showMultiple(dialog, multipleChecked(dialog));
+        recompute(dialog);
+        break;
+    case IDC_CALC_ADD:     addRow(dialog); break;
+    case IDC_CALC_MODIFY:  modifyRow(dialog); break;
+    case IDC_CALC_DELETE:  deleteRow(dialog); break;
+    case IDC_CALC_OPEN:    openFile(dialog); break;
+    case IDC_CALC_SAVE:    save(dialog); break;
+    case IDC_CALC_SAVE_AS: saveAs(dialog); break;
+    case IDC_CALC_PRINT:   print(dialog); break;
+    case IDC_CALC_COPY:    copyCalculationCsv(dialog); break;
+    case IDC_CALC_HELP:
+        htmlHelp(dialog, appState.helpFile, HH_HELP_CONTEXT, HelpCalculatorTopic);
+        break;
+    }
+}
+
+// ---- notifications ----
+
+const char* toolTipText(HWND dialog, int id)
+{
+    if (id == IDC_CALC_STATUS) {
+        CalculatorData* data = dataOf(dialog);
+        return data ? data->currentFile : "";
+    }
+    for (const HelpText& entry : ToolTipTexts)
+        if (entry.controlId == id)
+            return entry.text;
+    return "";
+}
+
+int toolControlId(const NMHDR* header, UINT flags)
+{
+    if (flags & TTF_IDISHWND)
+        return GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom));
+    return static_cast<int>(header->idFrom);
+}
+
+void listGotFocus(HWND list)
+{
+    if (ListView_GetItemCount(list) == 0)
+        return;
+    int row = selectedRow(list);
+    if (row < 0)
+        row = 0;
+    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void rowIntoFields(HWND dialog)
+{
+    HWND list = listOf(dialog);
+    const int row = selectedRow(list);
+    if (row < 0)
+        return;
+    const FieldTexts texts = rowFieldTexts(readListRow(list, row), currentUnit());
+    setControlText(dialog, IDC_CALC_DESCRIPTION, texts.description);
+    setControlText(dialog, IDC_CALC_F, texts.fText);
+    setControlText(dialog, IDC_CALC_T, texts.tText);
+    setControlText(dialog, IDC_CALC_G, texts.gText);
+}
+
+void descriptionEdited(HWND list, const NMLVDISPINFOA* edit)
+{
+    if (!edit->item.pszText)  // cancelled
+        return;
+    ExposureRow row = readListRow(list, edit->item.iItem);
+    editRowDescription(row, edit->item.pszText, currentUnit());
+    setListRow(list, edit->item.iItem, row);
+}
+
+INT_PTR onNotify(HWND dialog, NMHDR* header)
+{
+    if (header->code == TTN_NEEDTEXTA) {
+        NMTTDISPINFOA* request = reinterpret_cast<NMTTDISPINFOA*>(header);
+        request->lpszText = const_cast<char*>(toolTipText(dialog, toolControlId(header, request->uFlags)));
+        request->hinst = nullptr;
+        return TRUE;
+    }
+    if (header->code == TTN_NEEDTEXTW) {
+        static WCHAR wide[MAX_PATH];
+        NMTTDISPINFOW* request = reinterpret_cast<NMTTDISPINFOW*>(header);
+        const char* text = toolTipText(dialog, toolControlId(header, request->uFlags));
+        if (!MultiByteToWideChar(CP_ACP, 0, text, -1, wide, MAX_PATH))
+            wide[0] = 0;
+        request->lpszText = wide;
+        request->hinst = nullptr;
+        return TRUE;
+    }
+    if (header->idFrom != IDC_CALC_LIST)
+        return FALSE;
+    HWND list = header->hwndFrom;
+    switch (header->code) {
+    case NM_SETFOCUS:
+        listGotFocus(list);
+        return TRUE;
+    case NM_DBLCLK:
+        rowIntoFields(dialog);
+        return TRUE;
+    case LVN_BEGINLABELEDITA:
+        if (HWND edit = ListView_GetEditControl(list))
+            SendMessageA(edit, EM_LIMITTEXT, TextLimit, 0);
+        return dialogResult(dialog, FALSE);
+    case LVN_ENDLABELEDITA:
+        descriptionEdited(list, reinterpret_cast<NMLVDISPINFOA*>(header));
+        return dialogResult(dialog, FALSE);  // the row is already rewritten
+    }
+    return FALSE;
+}
+
+// ---- painting, drops, closing ----
+
+void onPaint(HWND dialog)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(dialog, &paint);
+    RECT client;
+    GetClientRect(dialog, &client);
+    CalculatorData* data = dataOf(dialog);
+    if (data && data->cyan)
+        FillRect(dc, &client, data->cyan);
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
+    if (HBITMAP ant = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_ANT), IMAGE_BITMAP, 0, 0, 0))) {
+        BITMAP size;
+        GetObjectA(ant, sizeof size, &size);
+        if (HDC memory = CreateCompatibleDC(dc)) {
+            HGDIOBJ previous = SelectObject(memory, ant);
+            BitBlt(dc, client.right - 1 - size.bmWidth, client.bottom - 2 * size.bmHeight - 1,
+                   size.bmWidth, size.bmHeight, memory, 0, 0, SRCCOPY);
+            SelectObject(memory, previous);
+            DeleteDC(memory);
+        }
+        DeleteObject(ant);
+    }
+    EndPaint(dialog, &paint);
+}
+
+INT_PTR onColourStatic(HWND dialog, HDC dc)
+{
+    CalculatorData* data = dataOf(dialog);
+    if (!data || !data->cyan)
+        return FALSE;
+    SetBkColor(dc, Cyan);
+    SetTextColor(dc, DarkBlue);
+    return reinterpret_cast<INT_PTR>(data->cyan);
+}
+
+void onDropFiles(HWND dialog, HDROP drop)
+{
+    std::string name;
+    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
+        const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+        name.assign(length + 1, '\0');
+        name.resize(DragQueryFileA(drop, 0, &name[0], length + 1));
+    }
+    DragFinish(drop);
+    if (name.empty() || !isCalculationFileName(name.c_str()))
+        return;
+    if (readCalculationIntoDialog(dialog, name.c_str()))
+        recompute(dialog);
+}
+
+void onClose(HWND dialog)
+{
+    CalculatorState& state = appState.calculator;
+    state.multiple = multipleChecked(dialog);
+    GetDlgItemTextA(dialog, IDC_CALC_T, state.hoursText, sizeof state.hoursText);
+    GetDlgItemTextA(dialog, IDC_CALC_G, state.daysText, sizeof state.daysText);
+    state.valuesRemembered = true;
+    DestroyWindow(dialog);
+}
+
+void onDestroy(HWND dialog)
+{
+    HWND mainWindow = mainWindowOf(dialog);
+    DWORD tag = 0;
+    const bool itemSelected = mainWindow && selectedTreeTag(mainWindow, &tag) && HIWORD(tag) == 1;
+    if (!itemSelected)
+        enableUnitButtons(mainWindow, true);
+    CalculatorData* data = dataOf(dialog);
+    SetWindowLongPtrA(dialog, DWLP_USER, 0);
+    if (data) {
+        if (data->cyan)
+            DeleteObject(data->cyan);
+        delete data;
+    }
+    if (appState.calculator.window == dialog)
+        appState.calculator.window = nullptr;
+}
+
+BOOL answerHelp(HWND dialog, HELPINFO* request)
+{
+    return showControlHelp(dialog, request, HelpTexts, sizeof HelpTexts / sizeof HelpTexts[0]);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return onInitDialog(dialog, lParam);
+    case WM_COMMAND:
+        onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_NOTIFY:
+        return onNotify(dialog, reinterpret_cast<NMHDR*>(lParam));
+    case WM_PAINT:
+        onPaint(dialog);
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORDLG:
+        return onColourStatic(dialog, reinterpret_cast<HDC>(wParam));
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE)
+            showUnitLabels(dialog);
+        return FALSE;
+    case WM_HELP:
+        return answerHelp(dialog, reinterpret_cast<HELPINFO*>(lParam));
+    case WM_CONTEXTMENU:
+        return contextHelpFromMenu(dialog, reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam),
+                                   answerHelp);
+    case WM_DROPFILES:
+        onDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    case WM_CLOSE:
+        onClose(dialog);
+        return TRUE;
+    case WM_DESTROY:
+        onDestroy(dialog);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+HWND openCalculatorDialog(HWND owner, LPARAM parameter)
+{
+    HINSTANCE instance = appState.instance ? appState.instance : GetModuleHandleA(nullptr);
+    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_CALCULATOR), owner,
+                                     calculatorDialogProc, parameter);
+    appState.calculator.window = dialog;
+    return dialog;
+}
+
+Calculation calculatorContents(HWND dialog)
+{
+    Calculation calculation;
+    calculation.multiple = multipleChecked(dialog);
+    calculation.description = controlText(dialog, IDC_CALC_DESCRIPTION);
+    calculation.fText = controlText(dialog, IDC_CALC_F);
+    calculation.tText = controlText(dialog, IDC_CALC_T);
+    calculation.gText = controlText(dialog, IDC_CALC_G);
+    HWND list = listOf(dialog);
+    const int count = ListView_GetItemCount(list);
+    for (int i = 0; i < count; ++i)
+        calculation.rows.push_back(readListRow(list, i));
+    calculation.resultCc = controlText(dialog, IDC_CALC_RESULT_CC);
+    calculation.resultL = controlText(dialog, IDC_CALC_RESULT_L);
+    calculation.notes = controlText(dialog, IDC_CALC_NOTES);
+    calculation.currentFile = calculatorCurrentFile(dialog);
+    return calculation;
+}
+
+bool readCalculationIntoDialog(HWND dialog, const char* path)
+{
+    CalculatorData* data = dataOf(dialog);
+    if (!data || !path || std::strlen(path) > PathLimit)
+        return false;
+    WindowsProfile profile(path);
+    const CalculationFile file = readCalculationFile(profile);
+
+    appState.displayUnit = file.unit != 0 ? PerLitre : PerCc;
+    checkUnitButtons(mainWindowOf(dialog));
+    showUnitLabels(dialog);
+
+    appState.calculator.multiple = file.multiple;
+    showMultiple(dialog, file.multiple);
+    if (file.multiple) {
+        HWND list = listOf(dialog);
+        ListView_DeleteAllItems(list);
+        for (RowValues values : file.rows)
+            appendListRow(list, writeRow(values, file.unit));
+    } else {
+        // Each field passes through the character check and the field-change rule.
+        setControlText(dialog, IDC_CALC_DESCRIPTION, file.description);
+        setControlText(dialog, IDC_CALC_F, file.fText);
+        setControlText(dialog, IDC_CALC_T, file.tText);
+        setControlText(dialog, IDC_CALC_G, file.gText);
+    }
+    setControlText(dialog, IDC_CALC_RESULT_CC, file.resultCc);
+    setControlText(dialog, IDC_CALC_RESULT_L, file.resultL);
+    setControlText(dialog, IDC_CALC_NOTES, file.notes);
+
+    copyText(data->currentFile, sizeof data->currentFile, profile.path()[0] ? profile.path() : path);
+    showStatus(dialog, data->currentFile);
+    return true;
+}
+
+bool writeCalculationFromDialog(HWND dialog, const char* path)
+{
+    CalculatorData* data = dataOf(dialog);
+    if (!data || !path)
+        return false;
+    Calculation calculation = calculatorContents(dialog);
+    WindowsProfile profile(path);
+    const std::string target = profile.path()[0] ? profile.path() : path;
+    if (!writeCalculationFile(profile, target, calculation, currentUnit())) {
+        MessageBoxA(dialog, WriteFailedMessage, path, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    copyText(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
+    showStatus(dialog, data->currentFile);
+    return true;
+}
+
+const char* calculatorCurrentFile(HWND dialog)
+{
+    CalculatorData* data = dataOf(dialog);
+    return data ? data->currentFile : "";
+}
