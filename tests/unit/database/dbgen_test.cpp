@@ -1,0 +1,131 @@
+// The table generator: it turns a small valid data set into the expected
+// C++ rows, and refuses each broken data set with a message naming the row,
+// an exit status of 1 and no output file.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Fixtures = QUORVEL_SOURCE_DIR "/tests/unit/database/fixtures/";
+const std::string Generator = QUORVEL_BINARY_DIR "/tools/dbgen";
+
+struct GeneratorRun {
+    int status;
+    std::string output;
+};
+
+GeneratorRun runGenerator(const std::string& nodes, const std::string& links, const fs::path& out) {
+    std::string command = "'" + Generator + "' '" + Fixtures + nodes + "' '" + Fixtures + links + "' '" +
+                          out.string() + "' 2>&1";
+    GeneratorRun run{-1, ""};
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class DbgenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("qv-dbgen-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        ASSERT_TRUE(fs::exists(Generator)) << Generator;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir;
+};
+
+TEST_F(DbgenTest, WritesTheRowsOfAValidDataSet) {
+    fs::path out = dir / "tables.cpp";
+    GeneratorRun run = runGenerator("good.nodes.tsv", "good.links.tsv", out);
+    ASSERT_EQ(0, run.status) << run.output;
+    std::ifstream in(out);
+    std::stringstream text;
+    text << in.rdbuf();
+    const char* const expected[] = {
+        "{0, \"0\", \"\", 0.0, 0, Folder},",
+        // Windows-1252 bytes as octal escapes: è = 350, ° = 260, à = 340.
+        "{2, \"Voce con \\350 e \\260\", \"Valore indicativo, non \\350 una misura pubblicata\", 0.5, 0, Item},",
+        "{4, \"Zero\", \"Sotto il limite di rilevabilit\\340\", 0.0, 0, Item},",
+        "{6, \"Dopo il buco \\\"6\\\"\", \"C:\\\\dati\", 1.25, 0, Item},",
+        // Links keep their order inside one parent; the dangling 5 stays.
+        "{2, 2},\n    {2, 3},\n    {2, 5},\n    {3, 4},\n    {3, 6},\n    {3, 2},",
+        "int nodeCount() { return 6; }",
+        "int linkCount() { return 7; }",
+    };
+    for (const char* line : expected) EXPECT_NE(std::string::npos, text.str().find(line)) << line;
+    EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
+}
+
+TEST_F(DbgenTest, RefusesBrokenDataNamingTheRow) {
+    struct Case {
+        const char* nodes;
+        const char* links;
+        const char* message;
+    } const cases[] = {
+        {"bad_unsorted.nodes.tsv", "good.links.tsv", "bad_unsorted.nodes.tsv:6 (id 2): ids out of order: 2 after 3"},
+        {"bad_duplicate_id.nodes.tsv", "good.links.tsv", "bad_duplicate_id.nodes.tsv:6 (id 3): duplicate id 3"},
+        {"bad_placeholder.nodes.tsv", "good.links.tsv",
+         "bad_placeholder.nodes.tsv:2 (id 0): the first row must be the placeholder"},
+        {"bad_folder_id_reused.nodes.tsv", "good.links.tsv",
+         "bad_folder_id_reused.nodes.tsv:5 (id 3): folderId 2 already used by bad_folder_id_reused.nodes.tsv:3 (id 1)"},
+        {"bad_root_folder_id.nodes.tsv", "good.links.tsv",
+         "bad_root_folder_id.nodes.tsv:5 (id 3): a folder needs a folderId other than 0 and 1"},
+        {"bad_item_folder_id.nodes.tsv", "good.links.tsv",
+         "bad_item_folder_id.nodes.tsv:4 (id 2): an item must have folderId 0"},
+        {"bad_folder_concentration.nodes.tsv", "good.links.tsv",
+         "bad_folder_concentration.nodes.tsv:5 (id 3): a folder must have concentration 0"},
+        {"bad_kind.nodes.tsv", "good.links.tsv", "bad_kind.nodes.tsv:4 (id 2): kind 'Voce' is neither Folder nor Item"},
+        {"bad_concentration.nodes.tsv", "good.links.tsv",
+         "bad_concentration.nodes.tsv:4 (id 2): concentration '0,5' is not a decimal number"},
+        {"bad_fields.nodes.tsv", "good.links.tsv", "bad_fields.nodes.tsv:4: expected 6 tab-separated fields, found 5"},
+        {"bad_name_length.nodes.tsv", "good.links.tsv",
+         "bad_name_length.nodes.tsv:4 (id 2): name has 256 characters, at most 255 fit"},
+        {"bad_bibliography_length.nodes.tsv", "good.links.tsv",
+         "bad_bibliography_length.nodes.tsv:4 (id 2): bibliography has 262 characters, at most 261 fit"},
+        {"bad_not_cp1252.nodes.tsv", "good.links.tsv",
+         "bad_not_cp1252.nodes.tsv:4 (id 2): name holds U+2265, which Windows-1252 cannot hold"},
+        {"bad_utf8.nodes.tsv", "good.links.tsv", "bad_utf8.nodes.tsv:4 (id 2): name is not valid UTF-8"},
+        {"good.nodes.tsv", "bad_header.links.tsv", "bad_header.links.tsv:1: the first line must be the header"},
+        {"good.nodes.tsv", "bad_parent.links.tsv",
+         "bad_parent.links.tsv:6 (4, 4): parent folder id 4 has no folder record"},
+        {"good.nodes.tsv", "bad_order.links.tsv", "bad_order.links.tsv:3 (1, 1): links out of order: parent 1 after 2"},
+        {"good.nodes.tsv", "bad_placeholder.links.tsv",
+         "bad_placeholder.links.tsv:9 (3, 0): no link may name the placeholder id 0"},
+        {"good.nodes.tsv", "bad_duplicate.links.tsv", "bad_duplicate.links.tsv:9 (3, 2): the same link appears twice"},
+        {"good.nodes.tsv", "bad_cycle.links.tsv", "bad_cycle.links.tsv:9 (3, 1): this link closes a cycle"},
+        {"good.nodes.tsv", "bad_childless.links.tsv", "good.nodes.tsv:5 (id 3): folder 3 has no child"},
+        {"good.nodes.tsv", "bad_unreachable.links.tsv", "good.nodes.tsv:7 (id 6): not reachable from the root"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        fs::path out = dir / "tables.cpp";
+        GeneratorRun run = runGenerator(c.nodes, c.links, out);
+        EXPECT_EQ(1, run.status);
+        EXPECT_EQ("dbgen: ", run.output.substr(0, 7));
+        EXPECT_NE(std::string::npos, run.output.find(c.message)) << run.output;
+        EXPECT_FALSE(fs::exists(out));
+        EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
+    }
+}
+
+TEST_F(DbgenTest, MissingInputIsAnErrorOfItsOwn) {
+    GeneratorRun run = runGenerator("absent.nodes.tsv", "good.links.tsv", dir / "tables.cpp");
+    EXPECT_EQ(2, run.status);
+    EXPECT_NE(std::string::npos, run.output.find("cannot read")) << run.output;
+}
+
+}  // namespace
