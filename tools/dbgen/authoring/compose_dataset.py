@@ -129,7 +129,7 @@ def compose():
     # ---------------------------------------------------------------- Ciclo di vita
     CICLO, ciclo_id = d.folder("Ciclo di vita", R)
     BON, bon_id = d.folder("Bonifica", CICLO)
-    ph_conf = "la bonifica in zona confinata"
+    ph_conf = "la rimozione di materiali friabili nei cantieri di bonifica"
     bon_items = [
         ("Rimozione di coibentazioni in amosite, zona respiratoria dell'addetto (media)", "20.6",
          "Media di due progetti di bonifica, 20.6 +/- 7.9 ff/cc. Fonte: studio di due cantieri di bonifica, 2009"),
