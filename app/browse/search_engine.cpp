@@ -28,10 +28,7 @@ void copyBounded(const char* text, size_t length, char* out, size_t size)
 // even when it lacks its NUL. out holds fieldSize + 1 bytes.
 void lowerField(const char* field, size_t fieldSize, char* out)
 {
-    size_t n = 0;
-    for (; n < fieldSize && field[n]; ++n)
-        out[n] = static_cast<char>(cp1252Lower(static_cast<unsigned char>(field[n])));
-    out[n] = '\0';
+    cp1252LowerCopy(field, out, fieldSize + 1);
 }
 
 bool containsAll(const char* text, const std::vector<std::string>& words)
