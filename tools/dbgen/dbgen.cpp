@@ -28,6 +28,9 @@ constexpr size_t BibliographySize = 262;
 constexpr unsigned RootFolderId = 1;
 // LocatePath holds 32 ids with its terminating 0.
 constexpr size_t MaxPathIds = 31;
+// Below this a value fills at most the eight characters of the item text's
+// "%8.4f ff/cc" and "%8.1f ff/l" fields, and the text fits its buffer.
+constexpr double ConcentrationLimit = 1000;
 
 const char* const NodesHeader = "id\tkind\tfolderId\tconcentration\tname\tbibliography";
 const char* const LinksHeader = "parentFolderId\tchildId";
@@ -148,6 +151,8 @@ std::string parseConcentration(const std::string& text, const std::string& where
               whole.find_first_not_of("0123456789") == std::string::npos &&
               fraction.find_first_not_of("0123456789") == std::string::npos;
     if (!ok) refuse(where, "concentration '" + text + "' is not a decimal number like 0.057");
+    if (std::strtod(text.c_str(), nullptr) >= ConcentrationLimit)
+        refuse(where, "concentration " + text + " is not below 1000 ff/cc");
     return dot == std::string::npos ? text + ".0" : text;
 }
 

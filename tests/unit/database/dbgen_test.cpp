@@ -91,6 +91,8 @@ TEST_F(DbgenTest, RefusesBrokenDataNamingTheRow) {
         {"bad_kind.nodes.tsv", "good.links.tsv", "bad_kind.nodes.tsv:4 (id 2): kind 'Voce' is neither Folder nor Item"},
         {"bad_concentration.nodes.tsv", "good.links.tsv",
          "bad_concentration.nodes.tsv:4 (id 2): concentration '0,5' is not a decimal number"},
+        {"bad_concentration_limit.nodes.tsv", "good.links.tsv",
+         "bad_concentration_limit.nodes.tsv:4 (id 2): concentration 1000 is not below 1000 ff/cc"},
         {"bad_fields.nodes.tsv", "good.links.tsv", "bad_fields.nodes.tsv:4: expected 6 tab-separated fields, found 5"},
         {"bad_name_length.nodes.tsv", "good.links.tsv",
          "bad_name_length.nodes.tsv:4 (id 2): name has 256 characters, at most 255 fit"},
