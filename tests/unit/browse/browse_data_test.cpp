@@ -311,3 +311,35 @@ TEST(PanelData, EveryPathAndItemTextFitsThePanel)
     EXPECT_LT(longestTitle, PanelTitleSize);
     EXPECT_LT(longestText, PanelTextSize);
 }
+
+TEST(SearchData, AnyTextGivesResultsOrTheLengthMessage)
+{
+    // Separators, accented capitals and high bytes in every mix, up to past
+    // the edit box's limit.
+    const char alphabet[] = " ,\t\nAaMmIiNnTtOoÀàÈèÉéÌìÒòÙù°Ÿÿ<->*%";
+    unsigned seed = 12345;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        size_t length = next() % 300;
+        for (size_t i = 0; i < length; ++i)
+            text += next() % 8 ? alphabet[next() % (sizeof alphabet - 1)]
+                               : static_cast<char>(0x80 + next() % 0x80);
+        for (SearchCriterion criterion : {SearchCriterion::And, SearchCriterion::Or, SearchCriterion::Not}) {
+            for (bool advanced : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "round " << round << " advanced " << advanced);
+                SearchQuery query;
+                char caption[SearchTextSize];
+                if (!prepareSearch(text.c_str(), advanced, criterion, &query, caption, sizeof caption)) {
+                    EXPECT_LT(std::strlen(caption), SearchMinLength);
+                    EXPECT_EQ(text.empty(), caption[0] == '\0');
+                    continue;
+                }
+                SearchResults results;
+                searchDatabase(query, &results);
+                EXPECT_EQ(results.hits.size(), results.items + results.folders);
+                EXPECT_LE(results.hits.size(), 976u);
+            }
+        }
+    }
+}
