@@ -5,6 +5,7 @@ set -eu
 build=${1:?win32 build folder}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 shots=$root/build/screenshots
+export QUORVEL_SCREENSHOT=1
 
 rm -f "$shots/e2e-main-window.png"
 "$root/scripts/run-quorvel" "$build" e2e-main-window
