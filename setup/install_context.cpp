@@ -109,6 +109,10 @@ bool joinPath(const char* folder, const char* name, char* path, unsigned size) {
 
 bool isSafeFileName(const char* name) {
     if (!name || !*name) return false;
+    // Windows drops trailing dots and blanks, so such a name is not the file
+    // it says ("." is the folder itself).
+    size_t length = std::strlen(name);
+    if (name[length - 1] == '.' || name[length - 1] == ' ') return false;
     for (const char* p = name; *p; ++p) {
         unsigned char c = static_cast<unsigned char>(*p);
         if (c < 0x20 || std::strchr("\\/:*?\"<>|", c)) return false;
@@ -117,7 +121,7 @@ bool isSafeFileName(const char* name) {
 
     // Device names stay devices whatever the folder and the extension.
     char base[8];
-    size_t length = std::strcspn(name, ".");
+    length = std::strcspn(name, ".");
     while (length > 0 && name[length - 1] == ' ') --length;
     if (length < 3 || length > 4) return true;
     for (size_t i = 0; i < length; ++i) base[i] = static_cast<char>(cp1252Lower(name[i]));

@@ -73,6 +73,7 @@ void logScriptCopied(const InstallContext& context);
 bool joinPath(const char* folder, const char* name, char* path, unsigned size);
 
 // A plain file name that stays inside the folder it is joined to: not
-// empty, no drive, no separators or "..", no control or wildcard characters
-// and no device name (CON, NUL, COM1...). Setup and remove refuse the rest.
+// empty nor ending with a dot or blank, no drive, no separators or "..", no
+// control or wildcard characters and no device name (CON, NUL, COM1...).
+// Setup and remove refuse the rest.
 bool isSafeFileName(const char* name);

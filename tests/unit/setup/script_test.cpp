@@ -173,8 +173,8 @@ TEST(InstallFolder, TrailingBackslashAndLimits) {
 
 TEST(FileNames, OnlyPlainNamesAreSafe) {
     const char* safe[] = {"Esempio1.qvl", "leggimi.txt", "a b.c", "È.qvl", "cono.qvl",
-                          "console", "com0", "x.", ".qvl"};
-    const char* unsafe[] = {"", "..", "..\\x", "a..b", "sub\\x.qvl", "sub/x.qvl", "C:x.qvl",
+                          "console", "com0", ".qvl", ". x"};
+    const char* unsafe[] = {"", ".", " ", ". .", "x.", "x ", "..", "..\\x", "a..b", "sub\\x.qvl", "sub/x.qvl", "C:x.qvl",
                             "\\\\server\\share", "\\x", "a\tb", "a\rb", "x?", "x*", "a|b",
                             "\"q\"", "<x>", "CON", "con.txt", "con.qvl.txt2", "Nul",
                             "aux .qvl", "COM1", "lpt9.log", "PRN"};
