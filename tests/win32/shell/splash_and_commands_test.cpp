@@ -1,0 +1,173 @@
+// The splash window, the about box, dropped files and the panel's context
+// menu of the real main window.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/resources/resource.h"
+#include "app/shell/app_state.h"
+#include "app/shell/description_panel.h"
+#include "app/shell/main_window.h"
+#include "app/shell/splash.h"
+#include "app/shell/startup.h"
+#include "tests/win32/support/message_box_catcher.h"
+
+namespace {
+
+HWND findSplash()
+{
+    return FindWindowA("Quorvel_Splash", nullptr);
+}
+
+// A drop of the given NUL-separated names, as the shell hands it over.
+HDROP makeDrop(const std::string& names)
+{
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() + 2);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+class ShellTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Quorvel");
+        appState = AppState{};
+        window = startMainWindow(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
+        ASSERT_NE(window, nullptr);
+        pumpMessages();
+    }
+    void TearDown() override
+    {
+        if (IsWindow(window))
+            DestroyWindow(window);
+        while (HWND splash = findSplash())
+            DestroyWindow(splash);
+        pumpMessages();
+        UnregisterClassA(MainWindowClass, GetModuleHandleA(nullptr));
+        UnregisterClassA(PanelWindowClass, GetModuleHandleA(nullptr));
+    }
+    bool formulaPosted(std::string* name)
+    {
+        MSG message;
+        if (!PeekMessageA(&message, window, WM_COMMAND, WM_COMMAND, PM_REMOVE))
+            return false;
+        EXPECT_EQ(LOWORD(message.wParam), CMD_FORMULA);
+        *name = reinterpret_cast<const char*>(message.lParam);
+        return true;
+    }
+    HWND window = nullptr;
+};
+
+TEST(Splash, ClosesItselfAfterItsTimeWithTheSweep)
+{
+    ASSERT_TRUE(showSplash(GetModuleHandleA(nullptr), nullptr, 100));
+    HWND splash = findSplash();
+    ASSERT_NE(splash, nullptr);
+    RECT r;
+    GetWindowRect(splash, &r);
+    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_EQ(r.bottom - r.top, 480);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 640) / 2);
+    EXPECT_TRUE(GetWindowLongA(splash, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    const DWORD start = GetTickCount();
+    while (IsWindow(splash) && GetTickCount() - start < 5000)
+        pumpMessages(20);
+    EXPECT_FALSE(IsWindow(splash));
+    EXPECT_GE(GetTickCount() - start, 900u);  // 19 steps of 50 ms
+}
+
+TEST(Splash, AClickEndsItAtOnce)
+{
+    ASSERT_TRUE(showSplash(GetModuleHandleA(nullptr), nullptr, 60000));
+    HWND splash = findSplash();
+    ASSERT_NE(splash, nullptr);
+    SendMessageA(splash, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_FALSE(IsWindow(splash));
+}
+
+TEST_F(ShellTest, AboutBoxShowsTheVersionAndTheSplash)
+{
+    MessageBoxCatcher catcher(IDOK);
+    SendMessageA(window, WM_COMMAND, CMD_INFORMAZIONI, 0);
+    ASSERT_EQ(catcher.caught().size(), 1u);
+    EXPECT_EQ(catcher.caught()[0].caption, "Quorvel - versione 2.02");
+    EXPECT_EQ(catcher.caught()[0].text.rfind("Progetto Quorvel\r\n", 0), 0u);
+    EXPECT_NE(catcher.caught()[0].text.find("dimostrativo"), std::string::npos);
+    HWND splash = findSplash();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(GetWindow(splash, GW_OWNER), window);
+}
+
+TEST_F(ShellTest, OneDroppedCalculationFileOpensInTheCalculator)
+{
+    std::string name;
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop(std::string("C:\\calcoli\\Prova.QVL") + '\0')), 0);
+    ASSERT_TRUE(formulaPosted(&name));
+    EXPECT_EQ(name, "C:\\calcoli\\Prova.QVL");
+
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop(std::string("C:\\leggimi.txt") + '\0')), 0);
+    EXPECT_FALSE(formulaPosted(&name));
+
+    const std::string two = std::string("C:\\a.qvl") + '\0' + "C:\\b.qvl" + '\0';
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop(two)), 0);
+    EXPECT_FALSE(formulaPosted(&name));
+}
+
+// Chooses the first entry of the popup menu that the panel tracks.
+void CALLBACK chooseFirstMenuEntry(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    if (HWND menu = FindWindowA("#32768", nullptr)) {
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    }
+}
+
+TEST_F(ShellTest, PanelMenuInvertsTheLayout)
+{
+    HWND panel = GetDlgItem(window, IDC_PANEL);
+    HWND tree = GetDlgItem(window, IDC_TREE);
+    RECT before;
+    GetWindowRect(panel, &before);
+    SetTimer(nullptr, 0, 300, chooseFirstMenuEntry);
+    SendMessageA(panel, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    pumpMessages(200);
+    RECT panelAfter, treeAfter;
+    GetWindowRect(panel, &panelAfter);
+    GetWindowRect(tree, &treeAfter);
+    EXPECT_LT(treeAfter.top, panelAfter.top);
+    EXPECT_GT(panelAfter.top, before.top);
+}
+
+TEST_F(ShellTest, PanelPaintsWithoutContentAndWithALongTitle)
+{
+    HWND panel = GetDlgItem(window, IDC_PANEL);
+    PanelContent* content = panelContent(panel);
+    ASSERT_NE(content, nullptr);
+    std::string title = "Amianto";
+    while (title.size() < 600)
+        title += "->Cartella con un nome piuttosto lungo";
+    std::memcpy(content->title, title.c_str(), title.size() + 1);
+    content->imageIndex = 25;
+    InvalidateRect(panel, nullptr, FALSE);
+    EXPECT_TRUE(UpdateWindow(panel));
+    // The header band is the window colour; below it the light yellow body.
+    HDC dc = GetDC(panel);
+    RECT client;
+    GetClientRect(panel, &client);
+    const COLORREF bottom = GetPixel(dc, client.right / 2, client.bottom - 3);
+    ReleaseDC(panel, dc);
+    EXPECT_EQ(bottom, RGB(255, 255, 226));
+}
+
+}  // namespace
