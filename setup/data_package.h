@@ -19,9 +19,9 @@ struct PackageMember {
 };
 
 // The records in package order. The data is text: it ends at its first NUL.
-// Bytes outside records are ignored; a record whose end markers are missing
-// (a cut package) is dropped with everything after it. Names are returned
-// as stored, safe or not.
+// Bytes outside records are ignored; a record runs to the first end markers
+// after its start, and when they are missing (a cut package) it is dropped
+// with everything after it. Names are returned as stored, safe or not.
 std::vector<PackageMember> parsePackage(const char* data, size_t size);
 
 // The package bytes for the members, each record followed by CR LF. False
