@@ -8,10 +8,12 @@
 
 #include <cstdio>
 
+#include "app/browse/item_output.h"
 #include "app/browse/tree_view.h"
 #include "app/resources/resource.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
+#include "app/shell/printer.h"
 #include "app/shell/splash.h"
 #include "common/win/html_help.h"
 
@@ -59,6 +61,13 @@ void confirmExit(HWND window)
         DestroyWindow(window);
 }
 
+void setUpPrinter(HWND window)
+{
+    if (printerSetup(window) == 0)
+        MessageBoxA(window, "Per l'impostazione usare Pannello di Controllo!",
+                    "Imposta stampante. Attenzione:", MB_OK);
+}
+
 }  // namespace
 
 void onCommand(HWND window, int commandId, LPARAM lParam)
@@ -70,6 +79,9 @@ void onCommand(HWND window, int commandId, LPARAM lParam)
     case CMD_INFORMAZIONI:   showAbout(window); break;
     case CMD_ESCI:           confirmExit(window); break;
     case CMD_HELP:           htmlHelp(window, appState.helpFile, HH_HELP_CONTEXT, HelpMainTopic); break;
+    case CMD_STAMPA:         printShownItem(window); break;
+    case CMD_COPIA:          copyShownItem(window); break;
+    case CMD_IMPOSTA_PAGINA: setUpPrinter(window); break;
     case CMD_FF_CC:
     case CMD_FF_L:           SendMessageA(window, WM_COMMAND, CMD_UNITA, 0); break;
     }

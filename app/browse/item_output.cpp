@@ -1,0 +1,126 @@
+// Copy and print of the shown element.
+#include "app/browse/item_output.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/browse/item_text.h"
+#include "app/resources/resource.h"
+#include "app/shell/description_panel.h"
+#include "app/shell/printer.h"
+
+namespace {
+
+// The panel's fields are fixed buffers: read them no further than their size.
+std::string boundedText(const char* text, size_t size)
+{
+    size_t length = 0;
+    while (length < size && text[length])
+        ++length;
+    return std::string(text, length);
+}
+
+std::string shownItemText(const PanelContent& content)
+{
+    return itemCopyText(boundedText(content.title, sizeof content.title).c_str(),
+                        boundedText(content.text, sizeof content.text).c_str());
+}
+
+PanelContent* shownContent(HWND mainWindow)
+{
+    return panelContent(GetDlgItem(mainWindow, IDC_PANEL));
+}
+
+}  // namespace
+
+bool putClipboardText(HWND owner, const char* text, size_t length)
+{
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, length + 1);
+    if (!memory)
+        return false;
+    char* copy = static_cast<char*>(GlobalLock(memory));
+    if (!copy) {
+        GlobalFree(memory);
+        return false;
+    }
+    std::memcpy(copy, text, length);
+    copy[length] = '\0';
+    GlobalUnlock(memory);
+
+    if (!OpenClipboard(owner)) {
+        GlobalFree(memory);
+        return false;
+    }
+    EmptyClipboard();
+    // Once placed, the memory belongs to the clipboard.
+    const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    if (!placed)
+        GlobalFree(memory);
+    return placed;
+}
+
+void copyShownItem(HWND mainWindow)
+{
+    const PanelContent* content = shownContent(mainWindow);
+    if (!content)
+        return;
+    const std::string text = shownItemText(*content);
+    putClipboardText(mainWindow, text.c_str(), text.size());
+}
+
+HFONT createPrintFont(HDC dc, const TEXTMETRICA& defaultFont)
+{
+    return CreateFontA(printerFontHeight(dc, defaultFont), 0, 0, 0, 500, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       FIXED_PITCH | FF_MODERN, "Courier New");
+}
+
+void drawItemPage(HDC dc, const char* text)
+{
+    const int width = GetDeviceCaps(dc, HORZRES);
+    const int height = GetDeviceCaps(dc, VERTRES);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+
+    HFONT font = createPrintFont(dc, metrics);
+    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+    RECT box = {0, lineHeight, width, height};
+    // DT_NOPREFIX: an "&" in a description or source is printed, not eaten.
+    DrawTextA(dc, text, -1, &box, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+    if (previous)
+        SelectObject(dc, previous);
+    if (font)
+        DeleteObject(font);
+}
+
+void printShownItem(HWND mainWindow)
+{
+    const PanelContent* content = shownContent(mainWindow);
+    if (!content) {
+        MessageBoxA(mainWindow, "Nessuna voce selezionata", "Impossibile stampare", MB_OK);
+        return;
+    }
+    const std::string text = shownItemText(*content);
+
+    HDC dc = defaultPrinterDC();
+    if (!dc)
+        return;
+    DOCINFOA document = {};
+    document.cbSize = sizeof document;
+    document.lpszDocName = "Stampa voce";
+    if (StartDocA(dc, &document) <= 0) {
+        DeleteDC(dc);
+        return;
+    }
+    if (StartPage(dc) <= 0) {
+        EndDoc(dc);
+        DeleteDC(dc);
+        return;
+    }
+    drawItemPage(dc, text.c_str());
+    EndPage(dc);
+    EndDoc(dc);
+    DeleteDC(dc);
+}

@@ -1,0 +1,28 @@
+// Copy and print of the element shown in the description panel, and the
+// clipboard and printer-page helpers that the search dialog shares.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+// "Copia": the panel's title and text on the clipboard as CF_TEXT. Nothing
+// when the panel has no content or the clipboard cannot be opened.
+void copyShownItem(HWND mainWindow);
+
+// "Stampa...": the same text on one page of the default printer. Without
+// panel content: "Nessuna voce selezionata"; without a printer: nothing.
+void printShownItem(HWND mainWindow);
+
+// Replaces the clipboard's contents by text as CF_TEXT; false when the
+// clipboard cannot be opened or the memory cannot be had.
+bool putClipboardText(HWND owner, const char* text, size_t length);
+
+// Draws the item text on the current page of dc: word-wrapped in Courier New
+// from one default-font line below the top of the printable area down to its
+// bottom. What does not fit is cut.
+void drawItemPage(HDC dc, const char* text);
+
+// Courier New, weight 500, at the size of dc's default font, whose metrics
+// are given; the caller deletes it.
+HFONT createPrintFont(HDC dc, const TEXTMETRICA& defaultFont);

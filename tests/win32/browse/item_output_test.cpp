@@ -1,0 +1,283 @@
+// Copy and print of the shown element from the real main window, and page
+// set-up, against a PostScript printer installed for the test run.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/browse/item_output.h"
+#include "app/database/database.h"
+#include "app/resources/resource.h"
+#include "app/shell/app_state.h"
+#include "app/shell/main_window.h"
+#include "app/shell/printer.h"
+#include "app/shell/startup.h"
+#include "common/win/html_help.h"
+#include "tests/win32/browse/dialog_driver.h"
+#include "tests/win32/browse/print_fixture.h"
+#include "tests/win32/support/message_box_catcher.h"
+
+namespace {
+
+class PrinterEnvironment : public testing::Environment {
+public:
+    void SetUp() override { ASSERT_TRUE(installPostScriptPrinter()); }
+};
+testing::Environment* const printerEnvironment =
+    testing::AddGlobalTestEnvironment(new PrinterEnvironment);
+
+const char DecontaminationTitle[] =
+    "Amianto->Ciclo di vita->Bonifica->Decontaminazione in edifici (valore massimo)";
+const char DecontaminationSource[] =
+    "Fonte bibliografica: Campionamento ambientale. Fonte: G. Ig. Ind. 14:207, 1989";
+
+HWND WINAPI ignoreHelp(HWND, LPCSTR, UINT, DWORD_PTR)
+{
+    return nullptr;
+}
+
+std::string labelOf(HWND tree, HTREEITEM node)
+{
+    char label[260] = "";
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = node;
+    item.pszText = label;
+    item.cchTextMax = sizeof label;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return label;
+}
+
+// Expands the tree down the labels and selects the last one, as a user would.
+HTREEITEM selectPath(HWND tree, const std::vector<const char*>& labels)
+{
+    HTREEITEM node = TreeView_GetRoot(tree);
+    for (const char* label : labels) {
+        TreeView_Expand(tree, node, TVE_EXPAND);
+        HTREEITEM child = TreeView_GetChild(tree, node);
+        while (child && labelOf(tree, child) != label)
+            child = TreeView_GetNextSibling(tree, child);
+        if (!child)
+            return nullptr;
+        node = child;
+    }
+    TreeView_SelectItem(tree, node);
+    return node;
+}
+
+// Positions of the needles in text, in order; npos where one is missing or
+// out of order.
+std::vector<size_t> positionsInOrder(const std::string& text, const std::vector<std::string>& needles)
+{
+    std::vector<size_t> at;
+    size_t from = 0;
+    for (const std::string& needle : needles) {
+        const size_t found = text.find(needle, from);
+        at.push_back(found);
+        if (found == std::string::npos)
+            break;
+        from = found + needle.size();
+    }
+    return at;
+}
+
+// Compared without blanks and line breaks: the printed lines are wrapped.
+void expectInOrder(const std::string& printed, const std::vector<std::string>& pieces)
+{
+    const std::string text = withoutSpaces(printed);
+    std::vector<std::string> needles;
+    for (const std::string& piece : pieces)
+        needles.push_back(withoutSpaces(piece));
+    const std::vector<size_t> at = positionsInOrder(text, needles);
+    for (size_t i = 0; i < at.size(); ++i)
+        EXPECT_NE(at[i], std::string::npos) << "missing or out of order: " << needles[i] << "\nin:\n" << text;
+}
+
+class ItemOutputTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        appState = AppState{};
+        setHtmlHelpFunction(ignoreHelp);
+        window = startMainWindow(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
+        ASSERT_NE(window, nullptr);
+        tree = GetDlgItem(window, IDC_TREE);
+        pumpMessages();
+    }
+    void TearDown() override
+    {
+        if (IsWindow(window))
+            DestroyWindow(window);
+        pumpMessages();
+        UnregisterClassA(MainWindowClass, GetModuleHandleA(nullptr));
+        UnregisterClassA(PanelWindowClass, GetModuleHandleA(nullptr));
+        setHtmlHelpFunction(nullptr);
+    }
+    void command(int id) { SendMessageA(window, WM_COMMAND, id, 0); }
+    HTREEITEM selectDecontamination()
+    {
+        return selectPath(tree, {"Ciclo di vita", "Bonifica", "Decontaminazione in edifici (valore massimo)"});
+    }
+
+    HWND window = nullptr;
+    HWND tree = nullptr;
+};
+
+TEST_F(ItemOutputTest, CopyRightAfterStartIsTheRootAndFourLineBreaks)
+{
+    command(CMD_COPIA);
+    EXPECT_EQ(clipboardText(), "Amianto\r\n\r\n\r\n\r\n");
+}
+
+TEST_F(ItemOutputTest, CopyCarriesThePathAndTheUnitInForceAtSelection)
+{
+    ASSERT_NE(selectPath(tree, {"Ciclo di vita", "Bonifica"}), nullptr);
+    command(CMD_COPIA);
+    EXPECT_EQ(clipboardText(), "Amianto->Ciclo di vita->Bonifica\r\n\r\n\r\n\r\n");
+
+    ASSERT_NE(selectDecontamination(), nullptr);
+    command(CMD_COPIA);
+    EXPECT_EQ(clipboardText(), std::string(DecontaminationTitle) +
+                                   "\r\n\r\nConcentrazione:   0.0570 ff/cc\r\n\r\n" +
+                                   DecontaminationSource + "\r\n\r\n");
+
+    // The unit is switched while the item is shown: the copy keeps the text
+    // of the selection until the item is selected again.
+    command(CMD_UNITA);
+    command(CMD_COPIA);
+    EXPECT_NE(clipboardText().find("0.0570 ff/cc"), std::string::npos);
+    TreeView_SelectItem(tree, TreeView_GetRoot(tree));
+    ASSERT_NE(selectDecontamination(), nullptr);
+    command(CMD_COPIA);
+    EXPECT_NE(clipboardText().find("Concentrazione:     57.0 ff/l\r\n"), std::string::npos) << clipboardText();
+}
+
+TEST_F(ItemOutputTest, CopyAndPrintWithoutPanelContent)
+{
+    // A window without the description panel stands for a panel that has no
+    // content record.
+    HWND bare = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(bare, nullptr);
+    putClipboardText(window, "sentinel", 8);
+    copyShownItem(bare);
+    EXPECT_EQ(clipboardText(), "sentinel");
+
+    MessageBoxCatcher catcher(IDOK);
+    forgetPrintedFile();
+    printShownItem(bare);
+    ASSERT_EQ(catcher.caught().size(), 1u);
+    EXPECT_EQ(catcher.caught()[0].text, "Nessuna voce selezionata");
+    EXPECT_EQ(catcher.caught()[0].caption, "Impossibile stampare");
+    EXPECT_FALSE(somethingWasPrinted(300));
+    DestroyWindow(bare);
+}
+
+TEST_F(ItemOutputTest, PrintPutsTheItemOnOnePage)
+{
+    ASSERT_NE(selectDecontamination(), nullptr);
+    MessageBoxCatcher catcher(IDOK);
+    forgetPrintedFile();
+    command(CMD_STAMPA);
+    EXPECT_TRUE(catcher.caught().empty());
+    const std::string text = printedText("item-page");
+    ASSERT_FALSE(text.empty()) << "nothing was printed";
+    expectInOrder(text, {DecontaminationTitle, "Concentrazione: 0.0570 ff/cc", DecontaminationSource});
+    // One page: pdftotext ends each page with a form feed.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 1) << text;
+}
+
+TEST_F(ItemOutputTest, ItemTextStartsOneLineDownAtTheLeftEdgeAndIsCutAtTheBottom)
+{
+    const int lineHeight = metafileLineHeight();
+    ASSERT_GT(lineHeight, 0);
+
+    const std::string text = std::string(DecontaminationTitle) + "\r\n\r\nConcentrazione:   0.0570 ff/cc";
+    std::vector<TextRecord> records = metafileText([&](HDC dc) { drawItemPage(dc, text.c_str()); });
+    ASSERT_GE(records.size(), 2u);
+    EXPECT_EQ(records[0].x, 0);
+    EXPECT_EQ(records[0].y, lineHeight);
+    EXPECT_EQ(records.back().text, "Concentrazione:   0.0570 ff/cc");
+    for (size_t i = 1; i < records.size(); ++i) {
+        SCOPED_TRACE(records[i].text);
+        EXPECT_EQ(records[i].x, 0);
+        EXPECT_GT(records[i].y, records[i - 1].y);
+    }
+
+    // Far more lines than a page holds: only those above the bottom are drawn.
+    std::string longText;
+    for (int i = 0; i < 300; ++i)
+        longText += "Riga " + std::to_string(i) + "\r\n";
+    int pageHeight = 0;
+    records = metafileText([&](HDC dc) {
+        pageHeight = GetDeviceCaps(dc, VERTRES);
+        drawItemPage(dc, longText.c_str());
+    });
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records[0].text, "Riga 0");
+    EXPECT_LT(records.size(), 300u);
+    EXPECT_LT(records.back().y, pageHeight);
+}
+
+TEST_F(ItemOutputTest, WithoutPrinterPrintingDoesNothingAndSaysNothing)
+{
+    NoDefaultPrinter none;
+    EXPECT_EQ(defaultPrinterDC(), nullptr);
+    MessageBoxCatcher catcher(IDOK);
+    forgetPrintedFile();
+    command(CMD_STAMPA);
+    EXPECT_TRUE(catcher.caught().empty());
+    EXPECT_FALSE(somethingWasPrinted(300));
+}
+
+TEST_F(ItemOutputTest, DefaultPrinterComesFromTheProfileLine)
+{
+    HDC dc = defaultPrinterDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_STREQ(appState.printerDevice, "Quorvel PS,wineps.drv,LPT1:");
+    TEXTMETRICA metrics = {};
+    ASSERT_TRUE(GetTextMetricsA(dc, &metrics));
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    const int points = (metrics.tmHeight - metrics.tmInternalLeading) * 72 / dpi;
+    EXPECT_EQ(printerFontHeight(dc, metrics), -(points * dpi / 72));
+    DeleteDC(dc);
+
+    // A line without a port names no printer.
+    char saved[256];
+    GetProfileStringA("windows", "device", "", saved, sizeof saved);
+    WriteProfileStringA("windows", "device", "Quorvel PS,wineps.drv");
+    EXPECT_EQ(defaultPrinterDC(), nullptr);
+    WriteProfileStringA("windows", "device", saved);
+}
+
+TEST_F(ItemOutputTest, PageSetUpEditsTheDefaultPrintersSettings)
+{
+    MessageBoxCatcher catcher(IDOK);
+    std::string shownTitle;
+    whenDialogShows(nullptr, [&](HWND properties) {
+        char title[256] = "";
+        GetWindowTextA(properties, title, sizeof title);
+        shownTitle = title;
+        PostMessageA(properties, WM_COMMAND, IDOK, 0);
+    }, window);
+    command(CMD_IMPOSTA_PAGINA);
+    EXPECT_TRUE(dialogScriptRan()) << "no document-properties dialog was shown";
+    for (const CaughtMessageBox& box : catcher.caught())
+        ADD_FAILURE() << box.caption << ": " << box.text;
+    std::printf("document properties dialog: \"%s\"\n", shownTitle.c_str());
+
+    // Without a default printer there is nothing to set up, and no message.
+    NoDefaultPrinter none;
+    whenDialogShows(nullptr, [](HWND properties) { PostMessageA(properties, WM_COMMAND, IDCANCEL, 0); }, window);
+    EXPECT_EQ(printerSetup(window), 1);
+    EXPECT_FALSE(dialogScriptRan());
+    cancelDialogScript();
+    for (const CaughtMessageBox& box : catcher.caught())
+        ADD_FAILURE() << box.caption << ": " << box.text;
+}
+
+}  // namespace
