@@ -9,12 +9,15 @@
 #include <cstdio>
 
 #include "app/browse/item_output.h"
+#include "app/browse/search_dialog.h"
 #include "app/browse/tree_view.h"
+#include "app/database/database.h"
 #include "app/resources/resource.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/shell/printer.h"
 #include "app/shell/splash.h"
+#include "common/cp1252.h"
 #include "common/win/html_help.h"
 
 namespace {
@@ -68,6 +71,58 @@ void setUpPrinter(HWND window)
                     "Imposta stampante. Attenzione:", MB_OK);
 }
 
+// The first child of node whose label is the record's name, ignoring case.
+HTREEITEM childNamed(HWND tree, HTREEITEM node, const NodeRecord& record)
+{
+    char label[256];
+    for (HTREEITEM child = TreeView_GetChild(tree, node); child;
+         child = TreeView_GetNextSibling(tree, child)) {
+        TVITEMA item = {};
+        item.mask = TVIF_HANDLE | TVIF_TEXT;
+        item.hItem = child;
+        item.pszText = label;
+        item.cchTextMax = sizeof label;
+        label[0] = '\0';
+        if (SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) &&
+            cp1252EqualNoCase(label, record.name))
+            return child;
+    }
+    return nullptr;
+}
+
+// Walks the chosen element's path down from the root, expanding each node
+// (which inserts its children), and selects the element. A step that finds
+// no node ends the walk on the last node found.
+void locateInTree(HWND tree, const LocatePath& path)
+{
+    const int capacity = static_cast<int>(sizeof path.ids / sizeof path.ids[0]);
+    int n = 0;
+    while (n < capacity && path.ids[n] != 0)
+        ++n;
+    HTREEITEM node = TreeView_GetRoot(tree);
+    if (!node)
+        return;
+    TreeView_SelectItem(tree, node);
+    TreeView_Expand(tree, node, TVE_EXPAND);
+    for (int k = n - 1; k >= 0; --k) {
+        const NodeRecord* record = findNode(path.ids[k]);
+        HTREEITEM child = record ? childNamed(tree, node, *record) : nullptr;
+        if (!child)
+            break;
+        node = child;
+        TreeView_Expand(tree, node, TVE_EXPAND);
+    }
+    TreeView_SelectItem(tree, node);
+}
+
+void searchAndLocate(HWND window)
+{
+    HWND tree = GetDlgItem(window, IDC_TREE);
+    if (runSearchDialog(window) != 0 && tree)
+        locateInTree(tree, appState.locatePath);
+    SetFocus(tree);
+}
+
 }  // namespace
 
 void onCommand(HWND window, int commandId, LPARAM lParam)
@@ -82,6 +137,7 @@ void onCommand(HWND window, int commandId, LPARAM lParam)
     case CMD_STAMPA:         printShownItem(window); break;
     case CMD_COPIA:          copyShownItem(window); break;
     case CMD_IMPOSTA_PAGINA: setUpPrinter(window); break;
+    case CMD_CERCA:          searchAndLocate(window); break;
     case CMD_FF_CC:
     case CMD_FF_L:           SendMessageA(window, WM_COMMAND, CMD_UNITA, 0); break;
     }
