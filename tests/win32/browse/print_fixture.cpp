@@ -15,9 +15,11 @@ const char DriverName[] = "Quorvel PostScript";
 const char PortName[] = "LPT1:";
 const char SpoolerKey[] = "Software\\Wine\\Printing\\Spooler";
 
+// Wine's own kernel32 export: the host path of a Windows path.
 using UnixName = char*(CDECL*)(LPCWSTR);
 
-// Wine's own kernel32 export: the host path of a Windows path.
+}  // namespace
+
 std::string unixPath(const std::string& windowsPath)
 {
     static UnixName convert = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
@@ -33,7 +35,6 @@ std::string unixPath(const std::string& windowsPath)
     return result;
 }
 
-// A folder beside the test program for what the prints leave behind.
 std::string outputFolder()
 {
     char path[MAX_PATH] = "";
@@ -44,6 +45,23 @@ std::string outputFolder()
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
 }
+
+void runHostShell(const std::string& command)
+{
+    std::string line = "/bin/sh -c \"" + command + "\"";
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessA("/bin/sh", buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+namespace {
 
 std::string printedFileWindows()
 {
@@ -77,23 +95,6 @@ std::string readFile(const std::string& path)
         std::fclose(file);
     }
     return content;
-}
-
-// Runs a host shell command (Wine starts Unix programs directly). Its end is
-// seen by the file it renames into place last.
-void runHostShell(const std::string& command)
-{
-    std::string line = "/bin/sh -c \"" + command + "\"";
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (CreateProcessA("/bin/sh", buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
 }
 
 bool writePpd(std::string* ppdPath)
@@ -279,4 +280,43 @@ int metafileLineHeight()
         height = metrics.tmHeight + metrics.tmExternalLeading;
     });
     return height;
+}
+
+void saveWindowPicture(HWND window, const char* name)
+{
+    RECT box;
+    GetWindowRect(window, &box);
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
+    SelectObject(memory, previous);
+
+    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + stride * static_cast<DWORD>(height);
+    const std::string bmp = outputFolder() + "\\" + name + ".bmp";
+    if (FILE* out = std::fopen(bmp.c_str(), "wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+        std::fwrite(bits, stride, static_cast<size_t>(height), out);
+        std::fclose(out);
+    }
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    const std::string host = unixPath(bmp);
+    runHostShell("convert '" + host + "' '" + host.substr(0, host.size() - 4) + ".png' && rm -f '" + host + "'");
 }

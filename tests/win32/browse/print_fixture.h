@@ -10,6 +10,17 @@
 #include <string>
 #include <vector>
 
+// Host helpers (Wine runs Unix programs directly): the host path of a
+// Windows path, and a shell command started without waiting for its end.
+std::string unixPath(const std::string& windowsPath);
+void runHostShell(const std::string& command);
+
+// The folder beside the test program for what prints and pictures leave.
+std::string outputFolder();
+
+// A PNG of the window as the screen shows it, <name>.png in outputFolder.
+void saveWindowPicture(HWND window, const char* name);
+
 // Installs the printer once per run (idempotent) and makes it the default.
 // False when the spooler refuses; the reason goes to stderr.
 bool installPostScriptPrinter();

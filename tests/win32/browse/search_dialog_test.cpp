@@ -200,6 +200,8 @@ TEST_F(SearchDialogTest, SerpentiniteListsTwoItemsWithTypesAndCounter)
         }
         click(dialog, CMD_COPIA);
         copied = clipboardText();
+        pumpDialog(dialog, 200);
+        saveWindowPicture(dialog, "search-dialog-simple");
         close(dialog);
     });
     EXPECT_EQ(result, 0);
@@ -293,6 +295,10 @@ TEST_F(SearchDialogTest, AdvancedModeShowsAndMarksTheCriterion)
             search(dialog, "    ");
             EXPECT_EQ(controlText(dialog, IDC_SEARCH_COUNTER), step.counter);
         }
+        click(dialog, IDC_SEARCH_OR);
+        search(dialog, "serpentinite, indoor");
+        pumpDialog(dialog, 200);
+        saveWindowPicture(dialog, "search-dialog-advanced");
         click(dialog, IDC_SEARCH_ADVANCED);
         EXPECT_FALSE(searchSettings.advanced);
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_SEARCH_OR)));
