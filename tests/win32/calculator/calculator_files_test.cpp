@@ -444,6 +444,25 @@ TEST_F(CalculatorFilesTest, CsvCopyIsTabSeparatedWithDecimalCommas)
 
 // ---- print ----
 
+TEST_F(CalculatorFilesTest, PrintAsksFirstAndEndsQuietlyWithoutAPrinter)
+{
+    open(0);
+    char device[80] = "";
+    GetProfileStringA("windows", "device", "", device, sizeof device);
+    if (device[0])
+        GTEST_SKIP() << "a default printer is installed: printing here would print";
+    HCURSOR before = GetCursor();
+    for (int answer : {IDNO, IDYES}) {
+        MessageBoxCatcher catcher(answer);
+        command(IDC_CALC_PRINT);
+        ASSERT_EQ(catcher.caught().size(), 1u);
+        EXPECT_EQ(catcher.caught()[0].caption, "Conferma operazione");
+        EXPECT_EQ(catcher.caught()[0].text, "Stampare i dati contenuti nella finestra?");
+    }
+    EXPECT_EQ(GetCursor(), before);
+    EXPECT_EQ(liveCalculatorWindow(), calculator);
+}
+
 struct TextRecord {
     std::string text;
     LONG y;
