@@ -11,6 +11,7 @@
 #include "app/browse/item_output.h"
 #include "app/browse/search_dialog.h"
 #include "app/browse/tree_view.h"
+#include "app/calculator/calculator_commands.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
 #include "app/shell/app_state.h"
@@ -127,7 +128,6 @@ void searchAndLocate(HWND window)
 
 void onCommand(HWND window, int commandId, LPARAM lParam)
 {
-    (void)lParam;
     switch (commandId) {
     case CMD_INVERTI_LAYOUT: invertLayout(window); break;
     case CMD_UNITA:          switchUnit(window); break;
@@ -138,6 +138,8 @@ void onCommand(HWND window, int commandId, LPARAM lParam)
     case CMD_COPIA:          copyShownItem(window); break;
     case CMD_IMPOSTA_PAGINA: setUpPrinter(window); break;
     case CMD_CERCA:          searchAndLocate(window); break;
+    case CMD_FORMULA:        onFormulaCommand(window, lParam); break;
+    case CMD_APRI:           onOpenCommand(window); break;
     case CMD_FF_CC:
     case CMD_FF_L:           SendMessageA(window, WM_COMMAND, CMD_UNITA, 0); break;
     }
