@@ -24,7 +24,9 @@ struct CalculatorState {
 
 // The tooltip window, its owner and the message hook live in the shared
 // tooltip module (common/win/tooltips.h), one set per program. Each splash
-// window keeps its own picture, so two splashes never share one bitmap.
+// window keeps its own picture, so two splashes never share one bitmap. The
+// search dialog's remembered SearchSettings live in its own module
+// (app/browse/search_dialog.h), beside the dialog that alone uses them.
 struct AppState {
     HINSTANCE instance;
     HWND mainWindow;
