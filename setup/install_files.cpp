@@ -1,0 +1,92 @@
+// Steps 1 and 5: the payload resources written into the install folder,
+// and the data package written, split into its members and deleted.
+#include "setup/setup_program.h"
+
+#include <cstdio>
+#include <string>
+
+#include "setup/data_package.h"
+
+namespace {
+
+const char PayloadType[] = "RT_RCDATA";
+
+}  // namespace
+
+bool extractResourceToFile(const char* path, const char* type, const char* name)
+{
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC resource = FindResourceA(module, name, type);
+    if (!resource)
+        return false;
+    HGLOBAL loaded = LoadResource(module, resource);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes)
+        return false;
+    const DWORD size = SizeofResource(module, resource);
+
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool whole = WriteFile(file, bytes, size, &written, nullptr) && written == size;
+    CloseHandle(file);
+    return whole;
+}
+
+bool copyInstallFiles(HWND owner, const char* folder)
+{
+    if (!SetCurrentDirectoryA(folder)) {
+        if (!CreateDirectoryA(folder, nullptr)) {
+            showInstallError(owner, "Impossibile creare la directory", folder);
+            return false;
+        }
+        logEntry(installContext, LogCreatedFolder, folder);
+    }
+
+    for (const std::string& name : readScriptList(installContext, "INSTALLFILELIST", InstallPathSize)) {
+        char path[InstallPathSize];
+        // A name that is not a plain file name would land outside the folder.
+        const bool placed = isSafeFileName(name.c_str()) &&
+                            joinPath(folder, name.c_str(), path, sizeof path);
+        if (!placed || !extractResourceToFile(path, PayloadType, name.c_str())) {
+            if (!placed)
+                snprintf(path, sizeof path, "%s\\%s", folder, name.c_str());
+            showInstallError(owner, "Impossibile copiare il file", path);
+            return false;
+        }
+        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+        setProgressText(path);
+        stepProgress();
+        logEntry(installContext, LogCopiedFile, path);
+    }
+    return true;
+}
+
+bool installDataFile(HWND owner, const char* folder)
+{
+    if (isCancelled(installContext))
+        return false;
+    char dataFile[InstallPathSize];
+    readScriptString(installContext, "GENERAL", "DataFile", "", dataFile, sizeof dataFile);
+    if (!dataFile[0])
+        return false;
+
+    char path[InstallPathSize];
+    const bool placed = isSafeFileName(dataFile) && joinPath(folder, dataFile, path, sizeof path);
+    if (!placed || !extractResourceToFile(path, PayloadType, dataFile)) {
+        if (!placed)
+            snprintf(path, sizeof path, "%s\\%s", folder, dataFile);
+        showInstallError(owner, "Impossibile copiare il file", path);
+        return false;
+    }
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    setProgressText(path);
+    stepProgress();
+    logEntry(installContext, LogCopiedFile, path);
+
+    unpackPackage(installContext, folder, path);
+    DeleteFileA(path);
+    return true;
+}

@@ -1,0 +1,83 @@
+// The window part of setup.exe: the backdrop, the two dialogs, the install
+// driver and its six steps. The rules they follow (script lists, log texts,
+// package format, version label) live in the portable files of this folder.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "setup/install_context.h"
+#include "setup/windows_version.h"
+
+// The run state shared by the steps (one installation per process).
+extern InstallContext installContext;
+
+// --- setup_window.cpp: program entry and backdrop ---------------------------
+extern const char SetupWindowClass[];  // "Class_GENERAL_Setup"
+extern const char SetupWindowTitle[];  // "Installazione di Quorvel"
+
+// WinMain's body: single-instance check, backdrop, posted start command,
+// message loop. Returns 0 in every case.
+int runSetup(HINSTANCE instance);
+bool registerSetupClass(HINSTANCE instance);
+HWND createSetupWindow(HINSTANCE instance);
+// The handling of the start command: the installation, the clean-up, the
+// final box and the quit message. Returns the installation's result.
+bool installAndReport(HWND mainWindow);
+
+// --- folder_dialog.cpp: FolderDialog (109) ---------------------------------
+// Modal; fills folder on OK and returns 1, returns 0 when the user gave up.
+INT_PTR showFolderDialog(HWND owner, char (&folder)[InstallPathSize]);
+// True when the folder exists afterwards, created level by level with the
+// user's consent when it was missing.
+bool ensureFolder(HWND owner, const char* path);
+bool browseForFolder(HWND owner, char (&path)[InstallPathSize]);
+// The label of the running Windows (GetVersionExA); empty when unknown.
+void windowsVersionLabel(char (&label)[WindowsVersionLabelSize]);
+// Tooltip texts of a dialog, by control id; answerToolTip gives the text
+// of the control a TTN_GETDISPINFO request names (none for others).
+struct ToolTipText {
+    int controlId;
+    const char* text;
+};
+INT_PTR answerToolTip(NMHDR* header, const ToolTipText* table, int count);
+// Only a drive-letter path ("C:\..." ) names the same folder in every step.
+bool isAbsoluteFolder(const char* text);
+
+// --- progress_dialog.cpp: ProgressDialog (110) -----------------------------
+HWND createProgressDialog(HWND owner);
+// Both do nothing when the dialog does not exist.
+void setProgressText(const char* text);
+void stepProgress();
+
+// --- install_driver.cpp -----------------------------------------------------
+// Folder dialog, log, script, progress dialog and the six steps in order.
+bool runInstallation(HWND mainWindow);
+// After a run: main window enabled, progress dialog and log closed.
+void endInstallation(HWND mainWindow);
+
+// --- install_files.cpp: steps 1 and 5 ---------------------------------------
+bool extractResourceToFile(const char* path, const char* type, const char* name);
+bool copyInstallFiles(HWND owner, const char* folder);
+bool installDataFile(HWND owner, const char* folder);
+
+// --- registration.cpp: steps 2 and 6 ----------------------------------------
+extern const char AppPathsKey[];   // under HKEY_LOCAL_MACHINE
+extern const char UninstallKey[];  // under HKEY_LOCAL_MACHINE
+extern const char RunOnceKey[];    // under HKEY_LOCAL_MACHINE
+bool registerAppPathAndFileTypes(HWND owner, const char* folder);
+bool registerUninstall(const char* folder);
+
+// --- shortcuts.cpp: steps 3 and 4 -------------------------------------------
+bool specialFolderPath(HWND owner, int folderId, char (&path)[InstallPathSize]);
+bool createProgramGroup(HWND owner, const char* folder);
+bool createShortcuts(HWND owner, const char* folder);
+HRESULT createShellLink(const char* target, const char* linkFile, const char* description,
+                        const char* arguments);
+
+// A script value read with the given buffer size (cut at size - 1).
+std::string scriptText(const char* section, const char* key, unsigned size);
+
+// Owner of every error box of the steps: the main window.
+void showInstallError(HWND owner, const char* text, const char* caption);

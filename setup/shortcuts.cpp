@@ -1,0 +1,149 @@
+// Steps 3 and 4: the Start-menu group folder, one shortcut in it for each
+// LINKLIST entry, and the desktop shortcut, made through the shell's link
+// object.
+#include "setup/setup_program.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+const unsigned LinkNameSize = 128;
+const unsigned DesktopTextSize = 65535;
+
+std::string withoutTrailingBackslash(const char* path)
+{
+    std::string result = path;
+    if (!result.empty() && result.back() == '\\')
+        result.pop_back();
+    return result;
+}
+
+bool programsFolder(HWND owner, char (&path)[InstallPathSize])
+{
+    if (specialFolderPath(owner, CSIDL_PROGRAMS, path))
+        return true;
+    showInstallError(owner, "Impossibile trovare il folder nel menu Start", "Programmi");
+    return false;
+}
+
+std::string groupFolder(const char* programs)
+{
+    return withoutTrailingBackslash(programs) + scriptText("GENERAL", "NomeGruppo", InstallPathSize);
+}
+
+void makeLink(const std::string& target, const std::string& linkFile, const std::string& description,
+              const std::string& arguments)
+{
+    createShellLink(target.c_str(), linkFile.c_str(), description.c_str(), arguments.c_str());
+}
+
+void createGroupLink(const char* folder, const std::string& group, const std::string& name)
+{
+    const char* section = name.c_str();
+    const std::string exe = scriptText(section, "Exe", InstallPathSize);
+    const std::string target =
+        readScriptInt(installContext, section, "NoPath") ? exe : std::string(folder) + "\\" + exe;
+    std::string arguments = scriptText(section, "Args", InstallPathSize);
+    if (!arguments.empty()) {
+        const std::string file = scriptText(section, "File", InstallPathSize);
+        if (!file.empty())
+            arguments += " " + std::string(folder) + "\\" + file;
+    }
+    makeLink(target, group + "\\" + name + ".lnk", name, arguments);
+    setProgressText(target.c_str());
+    stepProgress();
+    logEntry(installContext, LogCreatedLink, target.c_str());
+}
+
+}  // namespace
+
+bool specialFolderPath(HWND owner, int folderId, char (&path)[InstallPathSize])
+{
+    LPITEMIDLIST list = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(owner, folderId, &list)) || !list)
+        return false;
+    const bool converted = SHGetPathFromIDListA(list, path) != FALSE;
+    IMalloc* allocator = nullptr;
+    if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
+        allocator->Free(list);
+        allocator->Release();
+    }
+    return converted;
+}
+
+bool createProgramGroup(HWND owner, const char* /*folder*/)
+{
+    char programs[InstallPathSize];
+    if (!programsFolder(owner, programs))
+        return false;
+    const std::string group = groupFolder(programs);
+    if (!SetCurrentDirectoryA(group.c_str()) && !CreateDirectoryA(group.c_str(), nullptr)) {
+        showInstallError(owner, "Impossibile creare la directory", group.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool createShortcuts(HWND owner, const char* folder)
+{
+    char programs[InstallPathSize];
+    if (!programsFolder(owner, programs))
+        return false;
+    const std::string group = groupFolder(programs);
+
+    // S_FALSE says that COM was already initialised on this thread (the
+    // folder browser may have done it): the links work all the same.
+    if (FAILED(CoInitialize(nullptr))) {
+        showInstallError(owner, "Impossibile inizializzare COM", "Creazione collegamenti");
+        return false;
+    }
+    for (const std::string& name : readScriptList(installContext, "LINKLIST", LinkNameSize))
+        createGroupLink(folder, group, name);
+
+    char desktop[InstallPathSize];
+    if (!specialFolderPath(owner, CSIDL_DESKTOP, desktop)) {
+        showInstallError(owner, "Impossibile trovare il folder Desktop", "");
+        CoUninitialize();
+        return false;
+    }
+    const std::string linkFile =
+        withoutTrailingBackslash(desktop) + scriptText("DESKTOP", "Link", DesktopTextSize);
+    const std::string target =
+        std::string(folder) + "\\" + scriptText("DESKTOP", "Exe", DesktopTextSize);
+    makeLink(target, linkFile, scriptText("DESKTOP", "DisplayName", DesktopTextSize), "");
+    setProgressText(linkFile.c_str());
+    stepProgress();
+    logEntry(installContext, LogCreatedDesktopLink, target.c_str());
+
+    CoUninitialize();
+    return true;
+}
+
+HRESULT createShellLink(const char* target, const char* linkFile, const char* description,
+                        const char* arguments)
+{
+    IShellLinkA* link = nullptr;
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                      reinterpret_cast<void**>(&link));
+    if (FAILED(result))
+        return result;
+    link->SetPath(target);
+    link->SetDescription(description);
+    link->SetArguments(arguments);
+
+    IPersistFile* file = nullptr;
+    result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    if (SUCCEEDED(result)) {
+        WCHAR wide[InstallPathSize];
+        if (MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wide, InstallPathSize))
+            result = file->Save(wide, TRUE);
+        else
+            result = E_INVALIDARG;  // a path longer than any file can have
+        file->Release();
+    }
+    link->Release();
+    return result;
+}
