@@ -1,0 +1,543 @@
+// remove.exe as the shell starts it: a fake installation made the way setup
+// makes it (files, the shipped script, the INF, registry entries, shortcut
+// files), the real program started in its own process with its message boxes
+// answered by the test, and what remains checked.
+#include <windows.h>
+#include <shlobj.h>
+
+#include "tests/win32/support/message_box_catcher.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char Folder[] = "C:\\QuorvelProva";
+const char Sentinel[] = "C:\\QuorvelSentinella.txt";
+const char AppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Quorvel.exe";
+const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel";
+const char RunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+// File-type keys, deepest first.
+const char* const ClassKeys[] = {"Quorvel.File.qvl\\Shell\\Open\\Command", "Quorvel.File.qvl\\Shell\\Open",
+                                 "Quorvel.File.qvl\\Shell", "Quorvel.File.qvl\\DefaultIcon",
+                                 "Quorvel.File.qvl", ".qvl"};
+const char* const Links[] = {"Quorvel", "Guida di Quorvel", "Album fotografico", "Bibliografia",
+                             "Disinstallazione di Quorvel"};
+const char* const Deleted[] = {"Quorvel.exe", "leggimi.txt", "Quorvel.chm", "AlbumFotoAmianto.pdf",
+                               "setup.log", "hh.exe", "hhctrl.ocx"};
+const char* const LastThree[] = {"Quorvel.inf", "remove.exe", "setup.ini"};
+const char* const Examples[] = {"Esempio1.qvl", "Esempio2.qvl", "Esempio3.qvl", "Esempio4.qvl"};
+const char UserCalculation[] = "Mio calcolo.qvl";
+// Never installed, never data files: "copia.qvlold" matches *.qvl through
+// its short name, "cartella.qvl" is a folder.
+const char* const UserFiles[] = {"appunti.txt", "copia.qvlold"};
+
+const char ConfirmText[] = "Siete sicuri di voler rimuovere questo programma dal vostro computer?";
+const char DataText[] = "Cancellare anche i file con i dati contenuti nella cartella?";
+const char RestartText[] =
+    "La disinstallazione sarà completata al prossimo riavvio di Windows. Riavviare Windows adesso?";
+
+std::string inFolder(const char* name)
+{
+    return std::string(Folder) + "\\" + name;
+}
+
+bool exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string readHostFile(const std::string& hostPath)
+{
+    std::string bytes;
+    FILE* file = std::fopen(("Z:" + hostPath).c_str(), "rb");
+    if (!file)
+        return bytes;
+    char buffer[4096];
+    size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, count);
+    std::fclose(file);
+    return bytes;
+}
+
+std::string shellFolder(int id)
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, id, nullptr, 0, path);
+    return path;
+}
+
+std::string groupFolder()
+{
+    return shellFolder(CSIDL_PROGRAMS) + "\\Quorvel";
+}
+
+std::string desktopLink()
+{
+    return shellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Quorvel.lnk";
+}
+
+bool keyExists(HKEY root, const char* path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void setValue(HKEY root, const char* path, const char* name, const std::string& data)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS)
+        << path;
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>(data.size() + 1));
+    RegCloseKey(key);
+}
+
+std::string runOnceValue()
+{
+    char value[1024] = "";
+    DWORD size = sizeof value - 1;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunOnceKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "";
+    if (RegQueryValueExA(key, "Quorvel", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) !=
+        ERROR_SUCCESS)
+        value[0] = '\0';
+    RegCloseKey(key);
+    return value;
+}
+
+void makeLink(const std::string& target, const std::string& file, const char* arguments)
+{
+    IShellLinkA* link = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                           reinterpret_cast<void**>(&link))));
+    link->SetPath(target.c_str());
+    link->SetArguments(arguments);
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+        wchar_t wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
+        persist->Save(wide, TRUE);
+        persist->Release();
+    }
+    link->Release();
+    ASSERT_TRUE(exists(file)) << file;
+}
+
+// Everything the installation consists of, and what lies around it, as
+// sorted lines: compared before and after a run that must change nothing.
+std::vector<std::string> snapshot()
+{
+    std::vector<std::string> lines;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(inFolder("*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            lines.push_back(std::string("file ") + found.cFileName);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    for (const char* name : Links) {
+        std::string link = groupFolder() + "\\" + name + ".lnk";
+        if (exists(link))
+            lines.push_back("link " + link);
+    }
+    if (exists(groupFolder()))
+        lines.push_back("group");
+    if (exists(desktopLink()))
+        lines.push_back("desktop link");
+    if (exists(Sentinel))
+        lines.push_back("sentinel");
+    for (const char* key : ClassKeys) {
+        if (keyExists(HKEY_CLASSES_ROOT, key))
+            lines.push_back(std::string("class key ") + key);
+    }
+    for (const char* key : {AppPathsKey, UninstallKey}) {
+        if (keyExists(HKEY_LOCAL_MACHINE, key))
+            lines.push_back(std::string("key ") + key);
+    }
+    lines.push_back("RunOnce " + runOnceValue());
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+struct RemoveRun {
+    DWORD exitCode = STILL_ACTIVE;
+    std::vector<CaughtMessageBox> boxes;
+};
+
+std::string windowText(HWND window)
+{
+    char text[1024] = "";
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, &ignored);
+    return text;
+}
+
+struct BoxSearch {
+    DWORD processId;
+    HWND box;
+};
+
+BOOL CALLBACK findBox(HWND window, LPARAM parameter)
+{
+    BoxSearch* search = reinterpret_cast<BoxSearch*>(parameter);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (processId == search->processId && IsWindowVisible(window) && lstrcmpA(className, "#32770") == 0 &&
+        GetDlgItem(window, 0xFFFF)) {
+        search->box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Starts the installed remove.exe with the arguments and answers its boxes
+// in turn; a box beyond the answers gets No or OK.
+RemoveRun runRemove(const std::string& arguments, std::vector<int> answers,
+                    const char* workingFolder = nullptr)
+{
+    RemoveRun run;
+    std::string commandLine = "\"" + inFolder("remove.exe") + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        workingFolder ? workingFolder : Folder, &startup, &process)) {
+        ADD_FAILURE() << "remove.exe did not start: " << GetLastError();
+        return run;
+    }
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
+        if (GetTickCount() - start > 30000) {
+            ADD_FAILURE() << "remove.exe did not end";
+            TerminateProcess(process.hProcess, 99);
+            break;
+        }
+        BoxSearch search = {process.dwProcessId, nullptr};
+        EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
+        if (!search.box)
+            continue;
+        run.boxes.push_back({windowText(search.box), windowText(GetDlgItem(search.box, 0xFFFF))});
+        int answer = GetDlgItem(search.box, IDNO) ? IDNO : IDOK;
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.erase(answers.begin());
+        }
+        PostMessageA(search.box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(search.box, answer)));
+        for (int i = 0; i < 250 && IsWindow(search.box); ++i)
+            Sleep(20);
+    }
+    WaitForSingleObject(process.hProcess, 5000);
+    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return run;
+}
+
+void expectBox(const CaughtMessageBox& box, const std::string& caption, const std::string& text)
+{
+    EXPECT_EQ(box.caption, caption);
+    EXPECT_EQ(box.text, text);
+}
+
+class RemoveProgram : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        CoInitialize(nullptr);
+        removeEverything();
+        install();
+    }
+
+    void TearDown() override
+    {
+        removeEverything();
+        CoUninitialize();
+    }
+
+    // What setup leaves behind, with the examples unpacked, the user's own
+    // files beside them and a sentinel outside the folder.
+    void install()
+    {
+        ASSERT_TRUE(CreateDirectoryA(Folder, nullptr));
+        for (const char* name : Deleted)
+            writeFile(inFolder(name), std::string("contenuto di ") + name);
+        for (const char* name : Examples)
+            writeFile(inFolder(name), "[QUORVEL]\r\nUNIT=0\r\n");
+        writeFile(inFolder(UserCalculation), "[QUORVEL]\r\nNOTE=mio\r\n");
+        for (const char* name : UserFiles)
+            writeFile(inFolder(name), "dell'utente");
+        ASSERT_TRUE(CreateDirectoryA(inFolder("cartella.qvl").c_str(), nullptr));
+        writeFile(Sentinel, "fuori dalla cartella");
+
+        std::string script = readHostFile(std::string(QUORVEL_SOURCE_DIR) + "/setup/setup.ini");
+        ASSERT_FALSE(script.empty());
+        writeFile(inFolder("setup.ini"), script);
+        ASSERT_TRUE(CopyFileA((std::string("Z:") + QUORVEL_REMOVE_EXE).c_str(), inFolder("remove.exe").c_str(),
+                              FALSE));
+
+        char shortFolder[MAX_PATH] = "";
+        ASSERT_GT(GetShortPathNameA(Folder, shortFolder, sizeof shortFolder), 0u);
+        writeFile(inFolder("Quorvel.inf"),
+                  "[Version] \r\nSignature=\"$CHICAGO$\"\r\n\r\n[DefaultInstall]\r\nCopyFiles=InfFile\r\n\r\n"
+                  "[DefaultUninstall]\r\nDelFiles=InfFile\r\n\r\n"
+                  "[InfFile]\r\nQuorvel.inf,,,1\r\nremove.exe,,,1\r\nSetup.ini,,,1\r\n\r\n"
+                  "[DestinationDirs]\r\nInfFile=0," +
+                      std::string(shortFolder) + "\r\nDefaultDestDir=0," + shortFolder +
+                      "\r\n\r\n[SourceDisksNames]\r\n55=\"Quorvel\",Quorvel,0\r\n\r\n"
+                      "[SourceDisksFiles]\r\nQuorvel.inf=55\r\nremove.exe=55\r\nSetup.ini=55\r\n");
+
+        const std::string program = inFolder("Quorvel.exe");
+        setValue(HKEY_LOCAL_MACHINE, AppPathsKey, nullptr, program);
+        setValue(HKEY_CLASSES_ROOT, ".qvl", nullptr, "Quorvel.File.qvl");
+        setValue(HKEY_CLASSES_ROOT, "Quorvel.File.qvl", nullptr, "File di Quorvel");
+        setValue(HKEY_CLASSES_ROOT, "Quorvel.File.qvl\\DefaultIcon", nullptr, "\"" + program + "\",0");
+        setValue(HKEY_CLASSES_ROOT, "Quorvel.File.qvl\\Shell\\Open\\Command", nullptr,
+                 "\"" + program + "\" %1");
+        setValue(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName", "Quorvel");
+        setValue(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString",
+                 std::string(shortFolder) + "\\remove.exe /Quorvel");
+
+        ASSERT_TRUE(CreateDirectoryA(groupFolder().c_str(), nullptr));
+        for (const char* name : Links)
+            makeLink(program, groupFolder() + "\\" + name + ".lnk", "");
+        makeLink(program, desktopLink(), "");
+    }
+
+    static void removeEverything()
+    {
+        HKEY runOnce;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunOnceKey, 0, KEY_WRITE, &runOnce) == ERROR_SUCCESS) {
+            RegDeleteValueA(runOnce, "Quorvel");
+            RegCloseKey(runOnce);
+        }
+        for (const char* key : ClassKeys)
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, AppPathsKey);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey);
+
+        RemoveDirectoryA(inFolder("cartella.qvl").c_str());
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(inFolder("*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do
+                DeleteFileA(inFolder(found.cFileName).c_str());
+            while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(Folder);
+        for (const char* name : Links)
+            DeleteFileA((groupFolder() + "\\" + name + ".lnk").c_str());
+        DeleteFileA((groupFolder() + "\\nota.txt").c_str());
+        RemoveDirectoryA(groupFolder().c_str());
+        DeleteFileA(desktopLink().c_str());
+        DeleteFileA(Sentinel);
+    }
+
+    static void expectUserFilesKept()
+    {
+        EXPECT_TRUE(exists(Sentinel));
+        for (const char* name : UserFiles)
+            EXPECT_TRUE(exists(inFolder(name))) << name;
+        EXPECT_TRUE(exists(inFolder("cartella.qvl")));
+    }
+
+    static void expectInstallationGone()
+    {
+        for (const char* name : Deleted)
+            EXPECT_FALSE(exists(inFolder(name))) << name;
+        for (const char* name : LastThree)
+            EXPECT_TRUE(exists(inFolder(name))) << name << " stays until the next start";
+        for (const char* key : ClassKeys)
+            EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, key)) << key;
+        EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, AppPathsKey));
+        EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, UninstallKey));
+        for (const char* name : Links)
+            EXPECT_FALSE(exists(groupFolder() + "\\" + name + ".lnk")) << name;
+        EXPECT_FALSE(exists(desktopLink()));
+        EXPECT_EQ(runOnceValue(), "rundll32.exe setupapi.dll,InstallHinfSection DefaultUninstall 132 "
+                                  "C:\\QuorvelProva\\Quorvel.inf");
+    }
+};
+
+TEST_F(RemoveProgram, WithoutAProductItEndsWithMinusOneAndChangesNothing)
+{
+    const std::vector<std::string> before = snapshot();
+    const std::string arguments[] = {"", "Quorvel", "/", "/" + std::string(128, 'q'), "/..\\Quorvel"};
+    for (const std::string& argument : arguments) {
+        SCOPED_TRACE(argument);
+        RemoveRun run = runRemove(argument, {});
+        EXPECT_EQ(run.exitCode, static_cast<DWORD>(-1));
+        EXPECT_TRUE(run.boxes.empty());
+    }
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(RemoveProgram, AnsweringNoChangesNothing)
+{
+    const std::vector<std::string> before = snapshot();
+    RemoveRun run = runRemove("/Quorvel", {IDNO});
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    expectBox(run.boxes[0], "Disinstallazione di Quorvel", ConfirmText);
+    EXPECT_EQ(snapshot(), before);
+}
+
+// The whole removal keeping the data files, then the RunOnce command as the
+// next start of Windows runs it.
+TEST_F(RemoveProgram, KeepingTheDataFiles)
+{
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDNO, IDNO});
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_EQ(run.boxes.size(), 3u);
+    expectBox(run.boxes[0], "Disinstallazione di Quorvel", ConfirmText);
+    expectBox(run.boxes[1], Folder, DataText);
+    expectBox(run.boxes[2], "Quorvel.exe", RestartText);
+
+    expectInstallationGone();
+    EXPECT_FALSE(exists(groupFolder()));
+    for (const char* name : Examples)
+        EXPECT_TRUE(exists(inFolder(name))) << name;
+    EXPECT_TRUE(exists(inFolder(UserCalculation)));
+    expectUserFilesKept();
+
+    std::string command = runOnceValue();
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, "C:\\", &startup,
+                               &process));
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (const char* name : LastThree)
+        EXPECT_FALSE(exists(inFolder(name))) << name;
+    EXPECT_TRUE(exists(inFolder("Esempio1.qvl")));
+    expectUserFilesKept();
+}
+
+TEST_F(RemoveProgram, DeletingTheDataFiles)
+{
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDYES, IDNO});
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.boxes.size(), 3u);
+    expectInstallationGone();
+    for (const char* name : Examples)
+        EXPECT_FALSE(exists(inFolder(name))) << name;
+    EXPECT_FALSE(exists(inFolder(UserCalculation)));
+    expectUserFilesKept();
+}
+
+// A key that is already gone is reported by name and the next one is still
+// deleted; a group folder holding a file of the user's stays.
+TEST_F(RemoveProgram, AMissingKeyIsReportedAndRemovalGoesOn)
+{
+    ASSERT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey), ERROR_SUCCESS);
+    writeFile(groupFolder() + "\\nota.txt", "dell'utente");
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDNO, IDOK, IDNO});
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_EQ(run.boxes.size(), 4u);
+    expectBox(run.boxes[2], UninstallKey, "Impossibile cancellare la chiave");
+    expectBox(run.boxes[3], "Quorvel.exe", RestartText);
+    expectInstallationGone();
+    EXPECT_TRUE(exists(groupFolder() + "\\nota.txt"));
+}
+
+// Without an install folder the removal ends after the message: going on
+// would delete the script's files at the root of the current drive.
+TEST_F(RemoveProgram, WithoutAnInstallFolderItEndsAfterTheMessage)
+{
+    writeFile("C:\\setup.ini", readHostFile(std::string(QUORVEL_SOURCE_DIR) + "/setup/setup.ini"));
+    writeFile("C:\\leggimi.txt", "non installato");
+    struct Case {
+        const char* name;
+        const char* appPath;  // nullptr: no App Paths key
+        const char* caption;
+        const char* text;
+    } cases[] = {
+        {"no key", nullptr, AppPathsKey, "Impossibile aprire la chiave"},
+        {"no folder", "Quorvel.exe", AppPathsKey, "Impossibile recuperare il percorso"},
+        {"relative", "Quorvel\\Quorvel.exe", AppPathsKey, "Impossibile recuperare il percorso"},
+    };
+    const std::string longValue = "C:\\" + std::string(300, 'x') + "\\Quorvel.exe";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, AppPathsKey);
+        if (c.appPath)
+            setValue(HKEY_LOCAL_MACHINE, AppPathsKey, nullptr, c.appPath);
+        const std::vector<std::string> before = snapshot();
+        RemoveRun run = runRemove("/Quorvel", {IDYES, IDOK}, "C:\\");
+        EXPECT_EQ(run.exitCode, 0u);
+        ASSERT_EQ(run.boxes.size(), 2u);
+        expectBox(run.boxes[1], c.caption, c.text);
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_TRUE(exists("C:\\leggimi.txt"));
+    }
+    // A value longer than the 260 bytes read is refused, not cut.
+    setValue(HKEY_LOCAL_MACHINE, AppPathsKey, nullptr, longValue);
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDOK}, "C:\\");
+    ASSERT_EQ(run.boxes.size(), 2u);
+    expectBox(run.boxes[1], AppPathsKey, "Impossibile recuperare il percorso");
+    DeleteFileA("C:\\setup.ini");
+    DeleteFileA("C:\\leggimi.txt");
+}
+
+// Empty values and names that leave their folder or key: only the sound
+// entry (leggimi.txt) is acted on.
+TEST_F(RemoveProgram, AHostileScriptTouchesNothingOutsideItsFolders)
+{
+    writeFile(inFolder("setup.ini"),
+              "[GENERAL]\r\nNomeGruppo=\\..\\..\r\nAppPath=\r\n"
+              "[DESKTOP]\r\nLink=\\..\\..\\..\\QuorvelSentinella.txt\r\n"
+              "[UNINSTALL]\r\nKey=\r\n"
+              "[DELETEFILELIST]\r\n0=..\\QuorvelSentinella.txt\r\n1=C:\\QuorvelSentinella.txt\r\n2=\r\n"
+              "3=leggimi.txt\r\n4=*.*\r\n"
+              "[EXTENSIONS]\r\n0=\r\n1=.txt\\..\\..\r\n2=*\r\n"
+              "[LINKLIST]\r\n0=..\\..\\Quorvel\r\n");
+    const bool textType = keyExists(HKEY_CLASSES_ROOT, ".txt");
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDYES, IDNO});
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.boxes.size(), 3u);  // no key was planned, so none failed
+
+    EXPECT_FALSE(exists(inFolder("leggimi.txt")));
+    EXPECT_TRUE(exists(inFolder("Quorvel.exe")));
+    for (const char* name : Examples)
+        EXPECT_TRUE(exists(inFolder(name))) << name;
+    expectUserFilesKept();
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, AppPathsKey));
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, UninstallKey));
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths"));
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
+    EXPECT_EQ(keyExists(HKEY_CLASSES_ROOT, ".txt"), textType);
+    EXPECT_TRUE(exists(groupFolder() + "\\Quorvel.lnk"));
+    EXPECT_TRUE(exists(desktopLink()));
+}
+
+}  // namespace
