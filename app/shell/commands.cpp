@@ -18,7 +18,6 @@
 #include "app/shell/main_window.h"
 #include "app/shell/printer.h"
 #include "app/shell/splash.h"
-#include "common/cp1252.h"
 #include "common/win/html_help.h"
 
 namespace {
@@ -70,50 +69,6 @@ void setUpPrinter(HWND window)
     if (printerSetup(window) == 0)
         MessageBoxA(window, "Per l'impostazione usare Pannello di Controllo!",
                     "Imposta stampante. Attenzione:", MB_OK);
-}
-
-// The first child of node whose label is the record's name, ignoring case.
-HTREEITEM childNamed(HWND tree, HTREEITEM node, const NodeRecord& record)
-{
-    char label[256];
-    for (HTREEITEM child = TreeView_GetChild(tree, node); child;
-         child = TreeView_GetNextSibling(tree, child)) {
-        TVITEMA item = {};
-        item.mask = TVIF_HANDLE | TVIF_TEXT;
-        item.hItem = child;
-        item.pszText = label;
-        item.cchTextMax = sizeof label;
-        label[0] = '\0';
-        if (SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) &&
-            cp1252EqualNoCase(label, record.name))
-            return child;
-    }
-    return nullptr;
-}
-
-// Walks the chosen element's path down from the root, expanding each node
-// (which inserts its children), and selects the element. A step that finds
-// no node ends the walk on the last node found.
-void locateInTree(HWND tree, const LocatePath& path)
-{
-    const int capacity = static_cast<int>(sizeof path.ids / sizeof path.ids[0]);
-    int n = 0;
-    while (n < capacity && path.ids[n] != 0)
-        ++n;
-    HTREEITEM node = TreeView_GetRoot(tree);
-    if (!node)
-        return;
-    TreeView_SelectItem(tree, node);
-    TreeView_Expand(tree, node, TVE_EXPAND);
-    for (int k = n - 1; k >= 0; --k) {
-        const NodeRecord* record = findNode(path.ids[k]);
-        HTREEITEM child = record ? childNamed(tree, node, *record) : nullptr;
-        if (!child)
-            break;
-        node = child;
-        TreeView_Expand(tree, node, TVE_EXPAND);
-    }
-    TreeView_SelectItem(tree, node);
 }
 
 void searchAndLocate(HWND window)

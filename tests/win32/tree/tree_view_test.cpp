@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "app/browse/search_engine.h"
+#include "app/browse/tree_view.h"
 #include "app/resources/resource.h"
 #include "app/shell/app_state.h"
 #include "app/shell/commands.h"
@@ -219,6 +221,54 @@ TEST_F(TreeTest, SharedFolderExpandsUnderEachParent)
     ASSERT_NE(fromPlants, nullptr);
     EXPECT_FALSE(childrenOf(tree, fromCycle).empty());
     EXPECT_EQ(childrenOf(tree, fromCycle).size(), childrenOf(tree, fromPlants).size());
+}
+
+TEST_F(TreeTest, FolderWithADanglingLinkShowsTwentyNineItems)
+{
+    // Walk to item 951, whose folder is 117.
+    LocatePath path = {};
+    ASSERT_GT(buildLocatePath(951, path.ids, 32), 0u);
+    locateInTree(tree, path);
+    HTREEITEM folder = TreeView_GetParent(tree, TreeView_GetSelection(tree));
+    LPARAM tag = 0;
+    labelOf(tree, folder, &tag);
+    EXPECT_EQ(tag, 117);
+    EXPECT_EQ(childrenOf(tree, folder).size(), 29u);
+}
+
+TEST_F(TreeTest, LocateWalkReachesTheLastNodeAndSharedFolders)
+{
+    struct Case {
+        unsigned id;
+        LPARAM tag;
+        const char* title;
+    } cases[] = {
+        {977, 0x10000 + 977, nullptr},
+        {40, 0, "Amianto->Ciclo di vita->Estrazione->Industria mineraria"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        LocatePath path = {};
+        ASSERT_GT(buildLocatePath(c.id, path.ids, 32), 0u);
+        locateInTree(tree, path);
+        LPARAM tag = -1;
+        labelOf(tree, TreeView_GetSelection(tree), &tag);
+        if (c.tag) {
+            EXPECT_EQ(tag, c.tag);
+        }
+        if (c.title) {
+            EXPECT_STREQ(panel->title, c.title);
+        }
+    }
+}
+
+TEST_F(TreeTest, LocateWalkEndsOnAnIdThatMatchesNoChild)
+{
+    LocatePath path = {};
+    path.ids[0] = 950;  // no record
+    path.ids[1] = 1;    // "Ciclo di vita"
+    locateInTree(tree, path);
+    EXPECT_EQ(labelOf(tree, TreeView_GetSelection(tree)), "Ciclo di vita");
 }
 
 TEST_F(TreeTest, VisualizzaMenuFollowsUnitAndSelection)
