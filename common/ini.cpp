@@ -54,9 +54,10 @@ std::vector<Line> splitLines(const std::string& text) {
             line.kind = LineKind::Blank;
         } else if (text[first] == ';') {
             line.kind = LineKind::Comment;
-        } else if (text[first] == '[' && text.rfind(']', last - 1) > first) {
+        } else if (text[first] == '[' && text.rfind(']', last - 1) != std::string::npos &&
+                   text.rfind(']', last - 1) > first) {
             // The name ends at the line's last "]"; a line without one is an
-            // ordinary line, as on the platform.
+            // ordinary line, as on the platform (even when no "]" precedes it).
             size_t close = text.rfind(']', last - 1);
             size_t nameBegin = first + 1, nameEnd = close;
             while (nameBegin < nameEnd && isBlank(text[nameBegin])) ++nameBegin;

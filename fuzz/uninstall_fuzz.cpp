@@ -1,0 +1,143 @@
+// The uninstall plan from a command line, an App Paths value and a script of
+// any content. Whatever the script says, the plan names nothing outside the
+// install folder, the program group, the desktop link and the product's own
+// registry keys.
+#include "remove/uninstall_plan.h"
+
+#include "common/cp1252.h"
+#include "common/ini.h"
+#include "fuzz/fuzz_support.h"
+#include "setup/install_context.h"
+
+namespace {
+
+const char Desktop[] = "C:\\Documents and Settings\\utente\\Desktop";
+const char Programs[] = "C:\\Documents and Settings\\utente\\Menu Avvio\\Programmi";
+const char AppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+const char Uninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+bool startsWith(const std::string& text, const std::string& head) {
+    return text.compare(0, head.size(), head) == 0;
+}
+
+bool endsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// One plain name below folder: "folder\name" with a safe name.
+bool directlyBelow(const std::string& path, const std::string& folder) {
+    if (!startsWith(path, folder + "\\")) return false;
+    return isSafeFileName(path.substr(folder.size() + 1).c_str());
+}
+
+// "\" and plain names below the Programs folder, at least one level down.
+bool groupBelow(const std::string& path, const std::string& folder) {
+    if (!startsWith(path, folder + "\\") || path.size() == folder.size() + 1) return false;
+    std::string rest = path.substr(folder.size() + 1);
+    size_t at = 0;
+    for (;;) {
+        size_t next = rest.find('\\', at);
+        if (!isSafeFileName(rest.substr(at, next - at).c_str())) return false;
+        if (next == std::string::npos) return true;
+        at = next + 1;
+    }
+}
+
+void checkPlan(const UninstallPlan& plan, const std::string& folder, const char* product) {
+    for (const std::string& file : plan.files) {
+        FUZZ_CHECK(file.size() < InstallPathSize);
+        FUZZ_CHECK(directlyBelow(file, folder));
+    }
+    FUZZ_CHECK(plan.dataPatterns.size() == plan.dataExtensions.size());
+    for (size_t i = 0; i < plan.dataPatterns.size(); ++i) {
+        const std::string& extension = plan.dataExtensions[i];
+        FUZZ_CHECK(plan.dataPatterns[i] == folder + "\\*" + extension);
+        FUZZ_CHECK(plan.dataPatterns[i].size() < InstallPathSize);
+        FUZZ_CHECK(extension.size() >= 2 && extension[0] == '.');
+        FUZZ_CHECK(isSafeFileName(extension.c_str()));
+    }
+    for (const KeyDeletion& key : plan.keys) {
+        FUZZ_CHECK(!key.path.empty());
+        if (key.root == RegistryRoot::LocalMachine) {
+            bool own = startsWith(key.path, AppPaths) || startsWith(key.path, Uninstall);
+            FUZZ_CHECK(own);
+            std::string name = key.path.substr(startsWith(key.path, AppPaths) ? sizeof AppPaths - 1
+                                                                               : sizeof Uninstall - 1);
+            FUZZ_CHECK(isSafeFileName(name.c_str()));
+        } else {
+            // An extension key, or a file type's key: never a root-level
+            // class such as "exefile" or "*" without the extension after it.
+            FUZZ_CHECK(key.path[0] != '\\');
+            size_t dot = key.path.find('.');
+            FUZZ_CHECK(dot != std::string::npos);
+            std::string head = key.path.substr(0, key.path.find('\\'));
+            FUZZ_CHECK(isSafeFileName(head.c_str()));
+            std::string tail = key.path.substr(head.size());
+            FUZZ_CHECK(tail.empty() || tail == "\\Shell\\Open\\Command" || tail == "\\Shell\\Open" ||
+                       tail == "\\Shell" || tail == "\\DefaultIcon");
+        }
+    }
+    if (!plan.desktopLink.empty()) {
+        FUZZ_CHECK(directlyBelow(plan.desktopLink, Desktop));
+        FUZZ_CHECK(plan.desktopLink.size() < InstallPathSize);
+        FUZZ_CHECK(cp1252EqualNoCase(plan.desktopLink.substr(plan.desktopLink.size() - 4).c_str(), ".lnk"));
+    }
+    if (!plan.groupFolder.empty()) {
+        FUZZ_CHECK(groupBelow(plan.groupFolder, Programs));
+        FUZZ_CHECK(plan.groupFolder.size() < InstallPathSize);
+    }
+    const std::string linkFolder = plan.groupFolder.empty() ? Programs : plan.groupFolder;
+    for (const std::string& link : plan.groupLinks) {
+        FUZZ_CHECK(directlyBelow(link, linkFolder));
+        FUZZ_CHECK(endsWith(link, ".lnk"));
+        FUZZ_CHECK(link.size() < InstallPathSize);
+    }
+    FUZZ_CHECK(plan.runOnceName == product);
+    FUZZ_CHECK(endsWith(plan.runOnceCommand, " " + folder + "\\" + product + ".inf"));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzInput input(data, size);
+    const uint8_t flags = input.byte();
+    ExactString commandLine(input.line());
+    ExactString appPath(input.line());
+    IniTextProfile script(input.rest());
+
+    // The program's own first steps, into buffers of its sizes.
+    ExactBuffer product(ProductSize);
+    bool haveProduct = productFromCommandLine(commandLine.c_str(), product.data(), ProductSize);
+    FUZZ_CHECK(product.terminatedBy(ProductSize - 1));
+    if (haveProduct) {
+        FUZZ_CHECK(std::strlen(product.data()) > 0 && isSafeFileName(product.data()));
+        appPathsKeyFor(product.data());
+    }
+    ExactBuffer folder(InstallPathSize);
+    bool haveFolder = installFolderFromAppPath(appPath.c_str(), folder.data(), InstallPathSize);
+    FUZZ_CHECK(folder.terminatedBy(InstallPathSize - 1));
+
+    UninstallInputs inputs;
+    inputs.product = haveProduct ? product.data() : "Quorvel";
+    inputs.installFolder = haveFolder ? folder.data() : "C:\\Programmi\\Quorvel";
+    inputs.desktopFolder = flags & 1 ? nullptr : Desktop;
+    inputs.programsFolder = flags & 2 ? nullptr : (flags & 4 ? Programs : "C:\\Documents and Settings\\utente\\Menu Avvio\\Programmi\\");
+    inputs.oldSetupEngine = flags & 8;
+
+    UninstallPlan plan;
+    if (!buildUninstallPlan(script, inputs, &plan)) {
+        FUZZ_CHECK(plan.files.empty() && plan.keys.empty() && plan.groupLinks.empty() &&
+                   plan.desktopLink.empty() && plan.groupFolder.empty());
+        return 0;
+    }
+    checkPlan(plan, inputs.installFolder, inputs.product);
+    if (!inputs.desktopFolder) FUZZ_CHECK(plan.desktopLink.empty());
+    if (!inputs.programsFolder) FUZZ_CHECK(plan.groupLinks.empty() && plan.groupFolder.empty());
+
+    for (const std::string& extension : plan.dataExtensions) {
+        std::string found = std::string("x") + extension;
+        FUZZ_CHECK(isDataFileName(found.c_str(), extension.c_str()));
+    }
+    return 0;
+}
