@@ -1,0 +1,352 @@
+// calc, check and history: the calculator's texts from values and from the
+// example files, the file check on broken files, the work history.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "app/calculator/calculator.h"
+#include "cli_test_support.h"
+
+namespace {
+
+class CliFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = std::filesystem::path(QUORVEL_BINARY_DIR) / "cli_test_files" /
+               ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+
+    std::string put(const std::string& name, const std::string& bytes)
+    {
+        std::string path = (dir_ / name).string();
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+        return path;
+    }
+
+    std::filesystem::path dir_;
+};
+
+}  // namespace
+
+TEST(CliCalc, SingleCalculationsGiveTheModelsTexts)
+{
+    struct Case {
+        std::vector<std::string> args;
+        const char* cc;
+        const char* litre;
+    } cases[] = {
+        {{"-F", "0.3", "-t", "2", "-g", "120"}, "0.03750", "37.50"},
+        {{"-F", "1"}, "1.00000", "1000.00"},  // t 8 and g 240 by default: E = F
+        {{"-F", "0.05"}, "0.05000", "50.00"},
+        {{"--fibre", "1", "--ore", "24", "--giorni", "365"}, "4.56250", "4562.50"},
+        {{"--unit", "l", "-F", "300", "-t", "2", "-g", "120"}, "0.03750", "37.50"},
+        {{"-F", "."}, "0.00000", "0.00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cc);
+        std::vector<std::string> args = {"calc"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        CliRun run = runQuorvel(args);
+        EXPECT_EQ(0, run.status) << run.err;
+        std::vector<std::string> lines = splitLines(run.out);
+        ASSERT_EQ(5u, lines.size());
+        EXPECT_EQ(std::string("Esposizione annuale (ff/cc): ") + c.cc, lines[3]);
+        EXPECT_EQ(std::string("Esposizione annuale (ff/l): ") + c.litre, lines[4]);
+    }
+    EXPECT_EQ("Mescolatrice\nConcentrazione (ff/cc): 0.3\nOre/giorno: 2\nGiorni/anno: 120\n"
+              "Esposizione annuale (ff/cc): 0.03750\nEsposizione annuale (ff/l): 37.50\n\nprova è\n",
+              runQuorvel({"calc", "-F", "0.3", "-t", "2", "-g", "120", "-d", "Mescolatrice", "--note",
+                          u8"prova è"}).out);
+    EXPECT_EQ("Calcolo dell'esposizione media annuale a fibre d'amianto\n\n"
+              "Concentrazione (ff/cc):\t1,5\nOre/giorno:\t8\nGiorni/anno:\t240\n"
+              "Esposizione annuale (ff/cc):\t1,50000\nEsposizione annuale (ff/l):\t1500,00\nNote:\t\n",
+              runQuorvel({"calc", "--csv", "-F", "1.5"}).out);
+}
+
+TEST(CliCalc, ValuesTheCalculatorWouldRefuse)
+{
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"-F", "0,3"}, "-F «0,3»: Inserimento carattere non valido: usare il punto come separatore decimale! (carattere «,»)"},
+        {{"-F", "1.2.3"}, "(carattere «.»)"},
+        {{"-F", "-1"}, "(carattere «-»)"},
+        {{"-F", ""}, "Attenzione: inserire la concentrazione di fibre!"},
+        {{"-F", "0.0000000000001234"}, "al massimo 15 caratteri"},
+        {{"-F", "1", "-t", "24.01"}, "Attenzione: ore/giorno valore non valido!"},
+        {{"-F", "1", "-t", "0"}, "Attenzione: ore/giorno valore non valido!"},
+        {{"-F", "1", "-t", "."}, "Attenzione: ore/giorno valore non valido!"},
+        {{"-F", "1", "-t", ""}, "Attenzione: inserire le ore/giorno!"},
+        {{"-F", "1", "-g", "365.5"}, "Attenzione: giorni/anno valore non valido!"},
+        {{"-t", "8"}, "manca la concentrazione"},
+        {{"-F"}, "manca il valore dell'opzione «-F»"},
+        {{"-F", "1", "--unit", "m3"}, "unità sconosciuta"},
+        {{"-F", "1", "-d", std::string(256, 'x')}, "256 caratteri"},
+        {{"-F", "1", "--note", u8"€ ok, 中 no"}, "U+4E2D"},
+        {{"a.qvl", "b.qvl"}, "un solo file"},
+        {{"a.qvl", "-F", "1"}, "non si usa con un file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        std::vector<std::string> args = {"calc"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        CliRun run = runQuorvel(args);
+        EXPECT_EQ(2, run.status);
+        EXPECT_NE(std::string::npos, run.err.find(c.message)) << run.err;
+        EXPECT_EQ("", run.out);
+    }
+}
+
+TEST(CliCalc, ExampleFilesAreRecomputedWithTheCalculatorsTexts)
+{
+    CliRun multiple = runQuorvel({"calc", fixture("Esempio3.qvl")});
+    EXPECT_EQ(0, multiple.status);
+    EXPECT_EQ("Esposizioni multiple\n"
+              "Descrizione: Centrali elettriche a vapore: rimozione di guarnizioni di valvole\n"
+              "Concentrazione (ff/l): 300.00\nOre/giorno: 2.000\nGiorni/anno: 120.0\n"
+              "Esposizione parziale (ff/l): 37.50\n"
+              "Descrizione: Turbinista in zona turbina\n"
+              "Concentrazione (ff/l): 4.00\nOre/giorno: 5.500\nGiorni/anno: 120.0\n"
+              "Esposizione parziale (ff/l): 1.38\n\n"
+              "Esposizione annuale (ff/cc): 0.03888\nEsposizione annuale (ff/l): 38.88\n\n"
+              "Esempio 3: due lavorazioni, valori in ff/l.\n",
+              multiple.out);
+    EXPECT_EQ("", multiple.err);
+
+    EXPECT_EQ("Calcolo dell'esposizione media annuale a fibre d'amianto\n"
+              "Esposizioni multiple:\t3\n"
+              "Descrizione\tFibre\tOre\tGiorni\tEsposizione\n"
+              "Mescolatrice: campionamento ambientale\t2,20000\t4,000\t240,0\t1,10000\n"
+              "Pastigliatrici\t1,90000\t2,500\t240,0\t0,59375\n"
+              "Preformazione ceppi\t1,80000\t1,000\t120,0\t0,11250\n"
+              "Esposizione annuale (ff/cc):\t1,80625\n"
+              "Esposizione annuale (ff/l):\t1806,25\n"
+              "Note:\tEsempio 4: tre lavorazioni, valori in fibre/cc.\n",
+              runQuorvel({"calc", "--csv", fixture("Esempio4.qvl")}).out);
+
+    std::vector<std::string> single = splitLines(runQuorvel({"calc", fixture("Esempio1.qvl")}).out);
+    ASSERT_EQ(8u, single.size());
+    EXPECT_EQ("Concentrazione (ff/cc): 0.3", single[1]);
+    EXPECT_EQ("Esposizione annuale (ff/cc): 0.03750", single[4]);
+}
+
+TEST_F(CliFiles, CalcOnBrokenFilesWarnsOrRefuses)
+{
+    CliRun comma = runQuorvel({"calc", put("virgola.qvl", "[QUORVEL]\r\nFIBRE=0,3\r\nORE=8\r\nGIORNI=240\r\n"
+                                                           "ESPOSIZIONE=0.30000\r\n")});
+    EXPECT_EQ(0, comma.status);
+    EXPECT_NE(std::string::npos, comma.out.find("Concentrazione (ff/cc): 0\n"));
+    EXPECT_NE(std::string::npos, comma.out.find("Esposizione annuale (ff/cc): 0.00000\n"));
+    EXPECT_NE(std::string::npos, comma.err.find("FIBRE=«0,3»: Inserimento carattere non valido"));
+    EXPECT_NE(std::string::npos, comma.err.find("ESPOSIZIONE=«0.30000», il ricalcolo dà 0.00000"));
+
+    struct Case {
+        std::string path;
+        const char* message;
+    } cases[] = {
+        {(dir_ / "assente.qvl").string(), "impossibile leggere il file"},
+        {dir_.string(), "impossibile leggere il file"},
+        {put("testo.qvl", "solo testo\r\n"), "non è un file di calcolo"},
+        {put("vuoto.qvl", ""), "manca la sezione [QUORVEL]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        CliRun run = runQuorvel({"calc", c.path});
+        EXPECT_EQ(1, run.status);
+        EXPECT_NE(std::string::npos, run.err.find(c.message)) << run.err;
+    }
+}
+
+TEST(CliCheck, ExampleFilesAndTheirFolderAreClean)
+{
+    CliRun run = runQuorvel({"check", fixture("Esempio1.qvl"), fixture("Esempio3.qvl")});
+    EXPECT_EQ(0, run.status);
+    EXPECT_EQ(fixture("Esempio1.qvl") + ": OK\n" + fixture("Esempio3.qvl") + ": OK\n", run.out);
+    CliRun folder = runQuorvel({"check", "--quiet", std::string(QUORVEL_SOURCE_DIR) + "/tests/unit/cli/fixtures"});
+    EXPECT_EQ(0, folder.status);
+    EXPECT_EQ("", folder.out);
+    EXPECT_EQ(2, runQuorvel({"check"}).status);
+}
+
+TEST_F(CliFiles, CheckReportsWhatTheProgramWouldRefuseOrCut)
+{
+    const std::string head = "[QUORVEL]\r\nMULTI=0\r\nLAVORAZIONE=x\r\n";
+    const std::string results = "ESPOSIZIONE=0.03750\r\nESPOSIZIONE_FL=37.50\r\nUNIT=0\r\n";
+    const std::string multi = "[QUORVEL]\r\nMULTI=1\r\nITEMS=1\r\nESPOSIZIONE=0.11250\r\n"
+                              "ESPOSIZIONE_FL=112.50\r\nUNIT=0\r\n[EXPO_0]\r\nVOCE=Ceppi\r\n";
+    struct Case {
+        const char* name;
+        std::string content;
+        const char* problem;
+    } cases[] = {
+        {"comma", head + "FIBRE=0,3\r\nORE=2\r\nGIORNI=120\r\n" + results,
+         "FIBRE=«0,3»: carattere non valido «,», il programma mostra «Inserimento carattere non valido: "
+         "usare il punto come separatore decimale!» e tiene «0»"},
+        {"long number", head + "FIBRE=0.3000000000000001\r\nORE=2\r\nGIORNI=120\r\n" + results,
+         "FIBRE=«0.3000000000000001»: il calcolatore legge solo i primi 15 caratteri, «0.3000000000000»"},
+        {"hours", head + "FIBRE=0.3\r\nORE=30\r\nGIORNI=120\r\n" + results,
+         "ORE=«30»: ore/giorno fuori dall'intervallo"},
+        {"days", head + "FIBRE=0.3\r\nORE=2\r\nGIORNI=366\r\n" + results,
+         "GIORNI=«366»: giorni/anno fuori dall'intervallo"},
+        {"missing", head + "ORE=2\r\nGIORNI=120\r\n" + results, "FIBRE mancante"},
+        {"long text", "[QUORVEL]\r\nLAVORAZIONE=" + std::string(300, 'a') +
+                          "\r\nFIBRE=0.3\r\nORE=2\r\nGIORNI=120\r\n" + results,
+         "LAVORAZIONE: 300 caratteri, il programma legge solo i primi 255"},
+        {"stored result", head + "FIBRE=0.3\r\nORE=2\r\nGIORNI=240\r\n" + results,
+         "ESPOSIZIONE=0.03750 non concorda con il ricalcolo, 0.07500"},
+        {"stored text", head + "FIBRE=0.3\r\nORE=2\r\nGIORNI=120\r\nESPOSIZIONE=circa 0.04\r\n"
+                                "ESPOSIZIONE_FL=37.50\r\n",
+         "ESPOSIZIONE=«circa 0.04» non è un numero: il ricalcolo dà 0.03750"},
+        {"unit", head + "FIBRE=0.3\r\nORE=2\r\nGIORNI=120\r\nESPOSIZIONE=0.03750\r\nESPOSIZIONE_FL=37.50\r\nUNIT=2\r\n",
+         "UNIT=«2» non è 0 o 1: letto come 2 (ff/l)"},
+        {"no section", "[ALTRO]\r\nFIBRE=1\r\n", "manca la sezione [QUORVEL]"},
+        {"missing row", "[QUORVEL]\r\nMULTI=1\r\nITEMS=2\r\nESPOSIZIONE=0.11250\r\nESPOSIZIONE_FL=112.50\r\n"
+                        "[EXPO_0]\r\nVOCE=Ceppi\r\nFIBRE=1.80000\r\nORE=1.000\r\nGIORNI=120.0\r\n",
+         "sezione [EXPO_1] mancante"},
+        {"rounded", multi + "FIBRE=1.800004\r\nORE=1.000\r\nGIORNI=120.0\r\n",
+         "[EXPO_0] FIBRE=1.800004 è arrotondato a 1.80000 nella lista"},
+        {"row comma", multi + "FIBRE=1,8\r\nORE=1.000\r\nGIORNI=120.0\r\n",
+         "[EXPO_0] FIBRE=«1,8» non è un numero: letto come 1 (usare il punto"},
+        {"row hours", multi + "FIBRE=1.8\r\nORE=25\r\nGIORNI=120.0\r\n",
+         "[EXPO_0] ORE=25: ore/giorno fuori dall'intervallo"},
+        {"no description", "[QUORVEL]\r\nMULTI=1\r\nITEMS=1\r\nESPOSIZIONE=0.11250\r\nESPOSIZIONE_FL=112.50\r\n"
+                           "[EXPO_0]\r\nFIBRE=1.8\r\nORE=1\r\nGIORNI=120\r\n",
+         "[EXPO_0] VOCE vuota"},
+        {"items text", "[QUORVEL]\r\nMULTI=1\r\nITEMS=due\r\nESPOSIZIONE=0.00000\r\nESPOSIZIONE_FL=0.00\r\n",
+         "ITEMS=«due» non è un numero di righe: letto come 0"},
+        {"items missing", "[QUORVEL]\r\nMULTI=1\r\nESPOSIZIONE=0.00000\r\nESPOSIZIONE_FL=0.00\r\n[EXPO_0]\r\nVOCE=a\r\n",
+         "ITEMS mancante"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = put("f.qvl", c.content);
+        CliRun run = runQuorvel({"check", path});
+        EXPECT_EQ(1, run.status);
+        EXPECT_NE(std::string::npos, run.out.find(std::string("\n  ") + c.problem)) << run.out;
+    }
+    // The well-formed neighbour of these cases is clean.
+    EXPECT_EQ(0, runQuorvel({"check", put("f.qvl", multi + "FIBRE=1.80000\r\nORE=1.000\r\nGIORNI=120.0\r\n")}).status);
+}
+
+TEST_F(CliFiles, CheckOfAFolderTakesItsQvlFilesInNameOrder)
+{
+    put("b.QVL", "[QUORVEL]\r\nFIBRE=1\r\nORE=8\r\nGIORNI=240\r\nESPOSIZIONE=1.00000\r\nESPOSIZIONE_FL=1000.00\r\n");
+    put("a.qvl", "[QUORVEL]\r\nFIBRE=1\r\nORE=8\r\nGIORNI=240\r\nESPOSIZIONE=2.00000\r\nESPOSIZIONE_FL=1000.00\r\n");
+    put("note.txt", "not a calculation");
+    CliRun run = runQuorvel({"check", dir_.string()});
+    EXPECT_EQ(1, run.status);
+    std::vector<std::string> lines = splitLines(run.out);
+    ASSERT_EQ(3u, lines.size());
+    EXPECT_EQ((dir_ / "a.qvl").string() + ": 1 problema", lines[0]);
+    EXPECT_EQ((dir_ / "b.QVL").string() + ": OK", lines[2]);
+
+    std::filesystem::create_directories(dir_ / "vuota");
+    CliRun empty = runQuorvel({"check", (dir_ / "vuota").string()});
+    EXPECT_EQ(1, empty.status);
+    EXPECT_NE(std::string::npos, empty.out.find("nessun file .qvl"));
+}
+
+TEST_F(CliFiles, HistorySumsFibreYearsAgainstTheReference)
+{
+    std::string path = put("storia.txt", u8"# lavoro\n1975 1982 2.2 4 240 Mescolatrice è\n\n"
+                                         "1983 1990 0.5 8 220   Manutenzione  # freni\r\n");
+    CliRun run = runQuorvel({"history", path});
+    EXPECT_EQ(0, run.status) << run.err;
+    EXPECT_EQ("Periodo\tAnni\tF (ff/cc)\tt\tg\tE (ff/cc)\tff/cc × anni\tDescrizione\n"
+              "1975-1982\t8\t2.20000\t4.00\t240.0\t1.10000\t8.800\tMescolatrice è\n"
+              "1983-1990\t8\t0.50000\t8.00\t220.0\t0.45833\t3.667\tManutenzione\n"
+              "Esposizione cumulativa: 12.467 ff/cc × anni\n"
+              "Riferimento medico-legale: 25 ff/cc × anni; l'esposizione cumulativa è inferiore al "
+              "riferimento (49.9%)\n",
+              run.out);
+    EXPECT_EQ("", run.err);
+
+    CliRun litre = runQuorvel({"history", "--unit", "l", put("l.txt", "2000 2024 1100 8 240\n")});
+    EXPECT_NE(std::string::npos, litre.out.find("Esposizione cumulativa: 27.500 ff/cc × anni\n"));
+    EXPECT_NE(std::string::npos, litre.out.find("supera il riferimento (110.0%)"));
+    CliRun equal = runQuorvel({"history", put("e.txt", "2000 2024 1 8 240\n")});
+    EXPECT_NE(std::string::npos, equal.out.find("è pari al riferimento (100.0%)"));
+    CliRun overlap = runQuorvel({"history", put("o.txt", "2000 2004 1 8 240\n2004 2006 1 8 240\n")});
+    EXPECT_EQ(0, overlap.status);
+    EXPECT_NE(std::string::npos, overlap.err.find("righe 1 e 2 si sovrappongono"));
+}
+
+TEST_F(CliFiles, HistoryRefusesBadLinesNamingFileAndLine)
+{
+    struct Case {
+        const char* content;
+        const char* message;
+    } cases[] = {
+        {"1975 1982 2,2 4 240\n", ":1: F «2,2» non è un numero (usare il punto come separatore decimale)"},
+        {"\n1982 1975 1 4 240\n", ":2: l'anno di fine 1975 precede l'anno di inizio 1982"},
+        {"1975 1982 1 25 240\n", ":1: t «25»: ore/giorno fuori"},
+        {"1975 1982 1 8 0\n", ":1: g «0»: giorni/anno fuori"},
+        {"1975 1982 1 8\n", ":1: servono almeno cinque valori"},
+        {"75 82 1 8 240\n", ":1: anno di inizio «75» non valido"},
+        {"1975 1982 -1 8 240\n", ":1: F «-1»: la concentrazione non può essere negativa"},
+        {u8"1975 1982 1 8 240 中\n", ":1: il carattere U+4E2D non esiste in Windows-1252"},
+        {"# solo commenti\n", "non contiene periodi di lavoro"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        CliRun run = runQuorvel({"history", put("h.txt", c.content)});
+        EXPECT_EQ(1, run.status);
+        EXPECT_NE(std::string::npos, run.err.find(c.message)) << run.err;
+    }
+    CliRun missing = runQuorvel({"history", (dir_ / "assente.txt").string()});
+    EXPECT_EQ(1, missing.status);
+    EXPECT_NE(std::string::npos, missing.err.find("impossibile leggere il file"));
+    EXPECT_EQ(2, runQuorvel({"history"}).status);
+}
+
+TEST(CliProgram, HelpInBothLanguagesAndGlobalRefusals)
+{
+    for (const char* command : {"", "tree", "show", "search", "calc", "check", "export", "history"}) {
+        SCOPED_TRACE(command);
+        std::vector<std::string> args;
+        if (*command)
+            args = {command, "--help"};
+        else
+            args = {"--help"};
+        CliRun italian = runQuorvel(args);
+        args.push_back("--lang=en");
+        CliRun english = runQuorvel(args);
+        EXPECT_EQ(0, italian.status);
+        EXPECT_EQ(0u, italian.out.find("NOME\n    quorvel"));
+        EXPECT_NE(std::string::npos, italian.out.find("SINTASSI"));
+        EXPECT_EQ(0u, english.out.find("NAME\n    quorvel"));
+        EXPECT_NE(std::string::npos, english.out.find("SYNOPSIS"));
+    }
+    EXPECT_EQ(runQuorvel({"calc", "--help"}).out, runQuorvel({"help", "calc"}).out);
+    EXPECT_NE(std::string::npos, runQuorvel({"history", "--help"}).out.find("25 ff/cc × anni"));
+
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{}, "SINTASSI"},
+        {{"prova"}, "comando sconosciuto «prova»"},
+        {{"help", "prova"}, "comando sconosciuto «prova»"},
+        {{"--lang", "fr", "--help"}, "valore «fr» non valido per --lang"},
+        {{"--encoding", "latin9", "tree"}, "valore «latin9» non valido per --encoding"},
+        {{"tree", "--lang"}, "manca il valore dell'opzione «--lang»"},
+        {{"tree", "--depth=1", "--depth=2"}, "opzione ripetuta «--depth»"},
+        {{"export", "--csv=yes"}, "«--csv» non prende valori"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        CliRun run = runQuorvel(c.args);
+        EXPECT_EQ(2, run.status);
+        EXPECT_NE(std::string::npos, run.err.find(c.message)) << run.err;
+    }
+    CliStreams io;
+    EXPECT_EQ(0, runCli(utf8Arguments({"--encoding", "windows-1252", "--version"}), io));
+    EXPECT_EQ(OutputEncoding::Cp1252, io.encoding);
+}
