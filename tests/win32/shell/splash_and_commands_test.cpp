@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -149,25 +150,69 @@ TEST_F(ShellTest, PanelMenuInvertsTheLayout)
     EXPECT_GT(panelAfter.top, before.top);
 }
 
-TEST_F(ShellTest, PanelPaintsWithoutContentAndWithALongTitle)
+// The title as the panel wraps it: Verdana 12 in the width right of the image.
+int wrappedTitleHeight(HWND panel, const std::string& title)
+{
+    HDC dc = GetDC(panel);
+    HFONT font = CreateFontA(-MulDiv(12, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_DONTCARE, FALSE,
+                             FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Verdana");
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT r;
+    GetClientRect(panel, &r);
+    r.left += GetSystemMetrics(SM_CXFRAME) + 40;
+    const int height = DrawTextA(dc, title.c_str(), -1, &r, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_CALCRECT);
+    TEXTMETRICA metrics;
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(panel, dc);
+    return height / metrics.tmHeight == 3 && height % metrics.tmHeight == 0 ? height : -height;
+}
+
+TEST_F(ShellTest, HeaderBandFollowsAThreeLineTitle)
 {
     HWND panel = GetDlgItem(window, IDC_PANEL);
     PanelContent* content = panelContent(panel);
     ASSERT_NE(content, nullptr);
     std::string title = "Amianto";
-    while (title.size() < 600)
-        title += "->Cartella con un nome piuttosto lungo";
+    int height = 0;
+    while (title.size() < 1500 && (height = wrappedTitleHeight(panel, title)) <= 0)
+        title += "->Cartella";
+    ASSERT_GT(height, 0) << "no title of exactly three lines";
     std::memcpy(content->title, title.c_str(), title.size() + 1);
-    content->imageIndex = 25;
+    std::snprintf(content->text, sizeof content->text, "%s", "Concentrazione:   0.0570 ff/cc");
+    content->imageIndex = 20;
     InvalidateRect(panel, nullptr, FALSE);
-    EXPECT_TRUE(UpdateWindow(panel));
-    // The header band is the window colour; below it the light yellow body.
+    ASSERT_TRUE(UpdateWindow(panel));
+
     HDC dc = GetDC(panel);
     RECT client;
     GetClientRect(panel, &client);
-    const COLORREF bottom = GetPixel(dc, client.right / 2, client.bottom - 3);
+    const COLORREF windowColour = GetSysColor(COLOR_WINDOW);
+    const COLORREF yellow = RGB(255, 255, 226);
+    // Down the right edge: window colour for the band, then the yellow body.
+    // (The first rows may lie under the toolbar's lower border.)
+    int bandBottom = -1;
+    for (int y = 4; y < client.bottom; ++y) {
+        if (GetPixel(dc, client.right - 2, y) != windowColour) {
+            bandBottom = y;
+            break;
+        }
+    }
+    EXPECT_EQ(bandBottom, height + 20);
+    EXPECT_EQ(GetPixel(dc, client.right - 2, bandBottom), yellow);
+    EXPECT_EQ(GetPixel(dc, client.right / 2, client.bottom - 3), yellow);
+    // The doubled image (32 x 30 at 4, 4) holds the item's red lines.
+    int red = 0;
+    for (int y = 4; y < 34; ++y)
+        for (int x = 4; x < 36; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            red += GetRValue(c) > 150 && GetGValue(c) < 80 && GetBValue(c) < 80;
+        }
+    EXPECT_GT(red, 8);
+    EXPECT_EQ(GetPixel(dc, 2, 6), windowColour);
     ReleaseDC(panel, dc);
-    EXPECT_EQ(bottom, RGB(255, 255, 226));
 }
 
 }  // namespace
