@@ -6,7 +6,7 @@ WIN    := $(BUILD)/win32
 JOBS   ?= $(shell nproc)
 CMAKE_TYPE ?= Release
 
-.PHONY: all native win32 test run dist bench bootstrap clean
+.PHONY: all native win32 test run dist bench bootstrap clean install
 
 all: win32
 
@@ -37,6 +37,12 @@ run: win32
 dist: win32
 	mkdir -p dist
 	cp $(WIN)/app/shell/Quorvel.exe dist/
+
+# The command-line tool `quorvel` into $(PREFIX)/bin.
+PREFIX ?= /usr/local
+install: $(NATIVE)/CMakeCache.txt
+	cmake --build $(NATIVE) -j $(JOBS) --target quorvel
+	cmake --install $(NATIVE) --prefix $(PREFIX) --component quorvel_cli
 
 bench: native
 	scripts/run-benchmarks $(NATIVE)
