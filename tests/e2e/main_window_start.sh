@@ -7,9 +7,15 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 shots=$root/build/screenshots
 export QUORVEL_SCREENSHOT=1
 
-rm -f "$shots/e2e-main-window.png"
-"$root/scripts/run-quorvel" "$build" e2e-main-window
+rm -f "$shots/e2e-main-window.png" "$shots/e2e-splash.png"
+QUORVEL_SPLASH_SHOT=e2e-splash "$root/scripts/run-quorvel" "$build" e2e-main-window
 test -s "$shots/e2e-main-window.png"
+
+# The splash was up over the main window: its picture has the product's
+# dark title band at the centre of the screen's top half.
+test -s "$shots/e2e-splash.png"
+splash_pixels=$(convert "$shots/e2e-splash.png" -crop 640x480+320+272 -format '%k' info:)
+[ "$splash_pixels" -ge 4 ] || { echo "no splash picture on screen ($splash_pixels colours)"; exit 1; }
 
 # Geometry of the screenshot: the whole virtual screen.
 size=$(identify -format '%w x %h' "$shots/e2e-main-window.png")
