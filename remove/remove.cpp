@@ -111,6 +111,28 @@ void deleteKeys(const UninstallPlan& plan)
     }
 }
 
+// The application keeps its layout setting in HKLM\Software\<product>,
+// which no script names. The key goes too, but only while it holds that
+// value alone: Windows 9x would delete a key with subkeys whole.
+void deleteSettingsKey(const char* product)
+{
+    char path[ProductSize + 16];
+    std::snprintf(path, sizeof path, "Software\\%s", product);
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    DWORD subkeys = 1;
+    DWORD values = 2;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                     nullptr, nullptr);
+    const bool onlyLayout =
+        subkeys == 0 && (values == 0 || (values == 1 && RegQueryValueExA(key, "Layout", nullptr, nullptr, nullptr,
+                                                                          nullptr) == ERROR_SUCCESS));
+    RegCloseKey(key);
+    if (onlyLayout)
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
+}
+
 void deleteShortcuts(const UninstallPlan& plan, bool desktopFound, bool programsFound)
 {
     if (!desktopFound)
@@ -186,6 +208,7 @@ int runRemoval(const char* commandLine)
     }
 
     deleteKeys(plan);
+    deleteSettingsKey(product);
     deleteShortcuts(plan, inputs.desktopFolder != nullptr, inputs.programsFolder != nullptr);
 
     HKEY runOnce;

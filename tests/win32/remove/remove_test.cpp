@@ -20,6 +20,7 @@ const char Folder[] = "C:\\QuorvelProva";
 const char Sentinel[] = "C:\\QuorvelSentinella.txt";
 const char AppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Quorvel.exe";
 const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel";
+const char SettingsKey[] = "Software\\Quorvel";  // the application's layout setting
 const char RunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 // File-type keys, deepest first.
@@ -172,7 +173,7 @@ std::vector<std::string> snapshot()
         if (keyExists(HKEY_CLASSES_ROOT, key))
             lines.push_back(std::string("class key ") + key);
     }
-    for (const char* key : {AppPathsKey, UninstallKey}) {
+    for (const char* key : {AppPathsKey, UninstallKey, SettingsKey}) {
         if (keyExists(HKEY_LOCAL_MACHINE, key))
             lines.push_back(std::string("key ") + key);
     }
@@ -322,6 +323,13 @@ protected:
         setValue(HKEY_CLASSES_ROOT, "Quorvel.File.qvl\\Shell\\Open\\Command", nullptr,
                  "\"" + program + "\" %1");
         setValue(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName", "Quorvel");
+        HKEY settings;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, SettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &settings,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        const DWORD layout = 1;
+        RegSetValueExA(settings, "Layout", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&layout), sizeof layout);
+        RegCloseKey(settings);
         setValue(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString",
                  std::string(shortFolder) + "\\remove.exe /Quorvel");
 
@@ -342,6 +350,7 @@ protected:
             RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, AppPathsKey);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, SettingsKey);
 
         RemoveDirectoryA(inFolder("cartella.qvl").c_str());
         WIN32_FIND_DATAA found;
@@ -422,6 +431,7 @@ TEST_F(RemoveProgram, KeepingTheDataFiles)
     expectBox(run.boxes[2], "Quorvel.exe", RestartText);
 
     expectInstallationGone();
+    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, SettingsKey));
     EXPECT_FALSE(exists(groupFolder()));
     for (const char* name : Examples)
         EXPECT_TRUE(exists(inFolder(name))) << name;
@@ -461,6 +471,7 @@ TEST_F(RemoveProgram, AMissingKeyIsReportedAndRemovalGoesOn)
 {
     ASSERT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey), ERROR_SUCCESS);
     writeFile(groupFolder() + "\\nota.txt", "dell'utente");
+    setValue(HKEY_LOCAL_MACHINE, SettingsKey, "Altro", "non nostro");
     RemoveRun run = runRemove("/Quorvel", {IDYES, IDNO, IDOK, IDNO});
     EXPECT_EQ(run.exitCode, 0u);
     ASSERT_EQ(run.boxes.size(), 4u);
@@ -468,6 +479,7 @@ TEST_F(RemoveProgram, AMissingKeyIsReportedAndRemovalGoesOn)
     expectBox(run.boxes[3], "Quorvel.exe", RestartText);
     expectInstallationGone();
     EXPECT_TRUE(exists(groupFolder() + "\\nota.txt"));
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, SettingsKey));  // it holds more than the layout
 }
 
 // Without an install folder the removal ends after the message: going on
