@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "common/ini.h"
+
 const char AppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const char RunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
@@ -201,9 +203,12 @@ bool registerUninstall(const char* folder)
 
     const std::string inf = scriptText("GENERAL", "Inf", InstallPathSize);
     const std::string infPath = std::string(folder) + "\\" + inf;
+    // The profile rules of the platform, with every other line kept byte for
+    // byte: Wine's own WritePrivateProfileStringA rewrites the whole file.
     const std::string destination = "0," + shortPath;
-    WritePrivateProfileStringA("DestinationDirs", "InfFile", destination.c_str(), infPath.c_str());
-    WritePrivateProfileStringA("DestinationDirs", "DefaultDestDir", destination.c_str(), infPath.c_str());
+    IniFileProfile infFile(infPath.c_str());
+    infFile.writeString("DestinationDirs", "InfFile", destination.c_str());
+    infFile.writeString("DestinationDirs", "DefaultDestDir", destination.c_str());
     report(LogModifiedFile, infPath.c_str());
     return true;
 }

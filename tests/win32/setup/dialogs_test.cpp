@@ -1,0 +1,304 @@
+// The backdrop, the folder dialog (with its checks and the shell's folder
+// browser) and the progress dialog, driven in-process.
+#include "setup_fixture.h"
+
+#include <commctrl.h>
+
+#include "common/win/tooltips.h"
+
+namespace {
+
+const char* ToolTip(HWND dialog, int id, UINT code = TTN_GETDISPINFOA)
+{
+    NMTTDISPINFOA request = {};
+    request.hdr.hwndFrom = toolTips.tooltipWindow;
+    request.hdr.idFrom = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, id));
+    request.hdr.code = code;
+    request.uFlags = TTF_IDISHWND;
+    SendMessageA(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+    return request.lpszText;
+}
+
+std::string controlText(HWND dialog, int id)
+{
+    char text[512] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+int toolCount()
+{
+    return static_cast<int>(SendMessageA(toolTips.tooltipWindow, TTM_GETTOOLCOUNT, 0, 0));
+}
+
+using DialogsTest = SetupWindowTest;
+
+TEST_F(DialogsTest, BackdropIsTwentyFiveBlueBands)
+{
+    RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT client;
+    GetClientRect(mainWindow, &client);
+    const int band = client.bottom / 24;
+    ASSERT_GT(band, 2);
+    HDC dc = GetDC(mainWindow);
+    for (int k = 0; k < 25; ++k) {
+        const int y = k * band + band / 2;
+        if (y >= client.bottom)
+            break;
+        SCOPED_TRACE(k);
+        EXPECT_EQ(GetPixel(dc, client.right / 2, y), RGB(0, 0, 10 * k));
+        EXPECT_EQ(GetPixel(dc, 0, k * band), RGB(0, 0, 10 * k));
+    }
+    EXPECT_EQ(GetPixel(dc, client.right - 1, client.bottom - 1),
+              RGB(0, 0, 10 * ((client.bottom - 1) / band)));
+    ReleaseDC(mainWindow, dc);
+
+    // A caption and nothing to close it with.
+    const LONG style = GetWindowLongA(mainWindow, GWL_STYLE);
+    EXPECT_EQ(style & WS_SYSMENU, 0);
+    EXPECT_NE(style & WS_CAPTION, 0);
+    EXPECT_NE(GetClassLongA(mainWindow, GCL_STYLE) & CS_NOCLOSE, 0u);
+}
+
+TEST_F(DialogsTest, SecondCopyBringsTheFirstForwardAndEnds)
+{
+    auto count = []() {
+        int windows = 0;
+        for (HWND w = FindWindowA(SetupWindowClass, nullptr); w; w = FindWindowExA(nullptr, w, SetupWindowClass, nullptr))
+            ++windows;
+        return windows;
+    };
+    const int before = count();
+    EXPECT_EQ(runSetup(GetModuleHandleA(nullptr)), 0);
+    EXPECT_EQ(count(), before);
+}
+
+TEST_F(DialogsTest, FolderDialogStartsWithTheDefaultAndTheVersion)
+{
+    std::string version, edit;
+    const char* tips[5] = {};
+    int tools = -1;
+    DialogDriver driver({[&]() {
+        HWND dialog = DialogDriver::folderDialog();
+        if (!dialog)
+            return false;
+        edit = controlText(dialog, IDC_FOLDER_EDIT);
+        version = controlText(dialog, IDC_VERSION_LABEL);
+        const int ids[5] = {IDC_FOLDER_EDIT, IDC_FOLDER_BROWSE, IDOK, IDCANCEL, IDC_VERSION_LABEL};
+        for (int i = 0; i < 5; ++i)
+            tips[i] = ToolTip(dialog, ids[i]);
+        tools = toolCount();
+        return true;
+    },
+                         DialogDriver::press(IDOK, "C:\\")});
+    char folder[InstallPathSize];
+    EXPECT_EQ(showFolderDialog(mainWindow, folder), 1);
+    EXPECT_STREQ(folder, "C:\\");
+
+    EXPECT_EQ(edit, "C:\\Quorvel");
+    EXPECT_EQ(version, "Windows XP ");
+    EXPECT_STREQ(tips[0], "Digitare il nome della cartella in cui si vuole installare il software");
+    EXPECT_STREQ(tips[1], "Permette di selezionare la cartella in cui si vuole installare il software");
+    EXPECT_STREQ(tips[2], "Chiude la finestra, confermando la cartella di installazione");
+    EXPECT_STREQ(tips[3], "Annulla l'installazione del software");
+    EXPECT_EQ(tips[4], nullptr);
+    EXPECT_EQ(tools, 4);  // the edit and three buttons; statics get none
+}
+
+TEST_F(DialogsTest, FolderTextsThatAreNotAbsoluteStayInTheDialog)
+{
+    const std::string existing = tempFolder("quorvel_setup_existing");
+    CreateDirectoryA(existing.c_str(), nullptr);
+    MessageBoxCatcher catcher(IDYES);
+    DialogDriver driver({DialogDriver::press(IDOK, ""), DialogDriver::press(IDOK, "Quorvel"),
+                         DialogDriver::press(IDOK, "C:Quorvel"), DialogDriver::press(IDOK, "\\Quorvel"),
+                         DialogDriver::press(IDOK, existing)});
+    char folder[InstallPathSize];
+    EXPECT_EQ(showFolderDialog(mainWindow, folder), 1);
+    EXPECT_EQ(folder, existing);
+    const std::vector<CaughtMessageBox> boxes = messageBoxes(catcher);
+    ASSERT_EQ(boxes.size(), 4u);
+    for (const CaughtMessageBox& box : boxes)
+        EXPECT_EQ(box.text.find("Indicare il percorso completo della cartella"), 0u) << box.caption;
+    EXPECT_EQ(boxes[1].caption, "Quorvel");
+    RemoveDirectoryA(existing.c_str());
+
+    const struct {
+        const char* text;
+        bool absolute;
+    } cases[] = {{"C:\\", true}, {"d:\\a b\\c", true}, {"C:", false}, {"C:a", false}, {"", false},
+                 {"\\\\server\\share", false}, {"1:\\x", false}, {"\xe0:\\x", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(isAbsoluteFolder(c.text), c.absolute) << c.text;
+}
+
+// The catcher also presses its button on every activation of the folder
+// dialog, so only buttons that the dialog ignores (Yes, No) are safe.
+TEST_F(DialogsTest, AnnullaAnsweredNoKeepsTheDialog)
+{
+    const std::string existing = tempFolder("quorvel_setup_existing");
+    CreateDirectoryA(existing.c_str(), nullptr);
+    MessageBoxCatcher catcher(IDNO);
+    DialogDriver driver({DialogDriver::press(IDCANCEL), DialogDriver::press(IDOK, existing)});
+    char folder[InstallPathSize];
+    EXPECT_EQ(showFolderDialog(mainWindow, folder), 1);
+    ASSERT_EQ(messageBoxes(catcher).size(), 1u);
+    EXPECT_EQ(messageBoxes(catcher)[0].text, "Interrompere l'installazione del software?");
+    RemoveDirectoryA(existing.c_str());
+}
+
+TEST_F(DialogsTest, MissingFoldersAreCreatedLevelByLevel)
+{
+    const std::string root = tempFolder("quorvel_setup_levels");
+    removeTree(root);
+    char before[MAX_PATH];
+    GetCurrentDirectoryA(sizeof before, before);
+
+    {
+        // Answered No: nothing is created.
+        MessageBoxCatcher catcher(IDNO);
+        EXPECT_FALSE(ensureFolder(mainWindow, (root + "\\a\\b\\c").c_str()));
+        EXPECT_FALSE(fileExists(root));
+        ASSERT_EQ(messageBoxes(catcher).size(), 1u);
+        EXPECT_EQ(messageBoxes(catcher)[0].text, "La directory specificata non esiste. Creare la directory?");
+        EXPECT_EQ(messageBoxes(catcher)[0].caption, root + "\\a\\b\\c");
+    }
+    {
+        // Yes: the one-call creation fails for want of parents, the levels do it.
+        MessageBoxCatcher catcher(IDYES);
+        EXPECT_TRUE(ensureFolder(mainWindow, (root + "\\a\\b\\c\\").c_str()));
+        EXPECT_TRUE(fileExists(root + "\\a\\b\\c"));
+        EXPECT_EQ(messageBoxes(catcher).size(), 1u);
+    }
+    {
+        // Existing folders and a drive root: no question.
+        MessageBoxCatcher catcher(IDYES);
+        EXPECT_TRUE(ensureFolder(mainWindow, (root + "\\a\\b").c_str()));
+        EXPECT_TRUE(ensureFolder(mainWindow, "C:\\"));
+        EXPECT_TRUE(messageBoxes(catcher).empty());
+    }
+    {
+        // A level that cannot be made: a drive that does not exist.
+        MessageBoxCatcher catcher(IDYES);
+        EXPECT_FALSE(ensureFolder(mainWindow, "Q:\\manca\\ancora"));
+        const std::vector<CaughtMessageBox> boxes = messageBoxes(catcher);
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[1].text, "Errore. Impossibile creare la directory!");
+        EXPECT_EQ(boxes[1].caption, "Q:\\manca");
+    }
+    char after[MAX_PATH];
+    GetCurrentDirectoryA(sizeof after, after);
+    EXPECT_STREQ(after, before);
+    removeTree(root);
+}
+
+// The shell's folder browser, reached through "Cambia cartella ...": the
+// test selects a folder in it and presses OK, or cancels it.
+HWND folderBrowser()
+{
+    HWND folderDialog = FindWindowA("#32770", FolderDialogTitle);
+    HWND browser = GetForegroundWindow();
+    if (!folderDialog || !browser || browser == folderDialog || GetWindow(browser, GW_OWNER) != folderDialog)
+        return nullptr;
+    return browser;
+}
+
+DialogDriver::Step selectInBrowser(const std::string& path)
+{
+    return [path]() {
+        HWND browser = folderBrowser();
+        if (browser)
+            SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+        return browser != nullptr;
+    };
+}
+
+DialogDriver::Step closeBrowser(int button)
+{
+    return [button]() {
+        HWND browser = folderBrowser();
+        if (browser)
+            PostMessageA(browser, WM_COMMAND, button, 0);
+        return browser != nullptr;
+    };
+}
+
+TEST_F(DialogsTest, CambiaCartellaPutsTheChosenFolderIntoTheEdit)
+{
+    // Wine selects a path only when its parent is already in the tree.
+    const std::string chosen = "C:\\quorvel_setup_browse";
+    CreateDirectoryA(chosen.c_str(), nullptr);
+    std::string afterCancel, afterOk;
+    auto readEdit = [](std::string* text) {
+        return [text]() {
+            HWND dialog = DialogDriver::folderDialog();
+            if (!dialog)
+                return false;
+            *text = controlText(dialog, IDC_FOLDER_EDIT);
+            return true;
+        };
+    };
+    DialogDriver driver({DialogDriver::press(IDC_FOLDER_BROWSE), closeBrowser(IDCANCEL),
+                         readEdit(&afterCancel), DialogDriver::press(IDC_FOLDER_BROWSE),
+                         selectInBrowser(chosen), closeBrowser(IDOK), readEdit(&afterOk),
+                         DialogDriver::press(IDOK)});
+    char folder[InstallPathSize];
+    EXPECT_EQ(showFolderDialog(mainWindow, folder), 1);
+    EXPECT_EQ(afterCancel, "C:\\Quorvel");
+    EXPECT_EQ(afterOk, chosen);
+    EXPECT_EQ(folder, chosen);
+    RemoveDirectoryA(chosen.c_str());
+}
+
+TEST_F(DialogsTest, ProgressDialogCountsAndStopsWhenClosed)
+{
+    HWND dialog = createProgressDialog(mainWindow);
+    ASSERT_NE(dialog, nullptr);
+    installContext.progressDialog = dialog;
+    HWND bar = GetDlgItem(dialog, IDC_PROGRESS_BAR);
+
+    PBRANGE range = {};
+    SendMessageA(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(range.iLow, 0);
+    EXPECT_EQ(range.iHigh, 100);
+    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 0);
+    EXPECT_EQ(controlText(dialog, IDC_PROGRESS_STATUS), "");
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDCANCEL)));
+    EXPECT_EQ(controlText(dialog, IDCANCEL), "&Annulla");
+
+    // The animation is the program's own "DOWNLOAD": opening it again works.
+    EXPECT_TRUE(SendDlgItemMessageA(dialog, IDC_PROGRESS_ANIMATION, ACM_OPENA, 0,
+                                    reinterpret_cast<LPARAM>("DOWNLOAD")));
+    EXPECT_FALSE(SendDlgItemMessageA(dialog, IDC_PROGRESS_ANIMATION, ACM_OPENA, 0,
+                                     reinterpret_cast<LPARAM>("MANCANTE")));
+
+    EXPECT_STREQ(ToolTip(dialog, IDC_PROGRESS_BAR), "Visualizza graficamente la progressione dell'installazione");
+    EXPECT_EQ(ToolTip(dialog, IDC_PROGRESS_ANIMATION), nullptr);
+    EXPECT_EQ(toolCount(), 3);  // animation, bar and the hidden button
+
+    for (int i = 0; i < 3; ++i)
+        stepProgress();
+    setProgressText("C:\\Quorvel\\Quorvel.exe");
+    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 3);
+    EXPECT_EQ(controlText(dialog, IDC_PROGRESS_STATUS), "C:\\Quorvel\\Quorvel.exe");
+    EXPECT_FALSE(isCancelled(installContext));
+
+    // Esc or the close box: the dialog goes and the run counts as cancelled.
+    SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(isCancelled(installContext));
+    stepProgress();
+    setProgressText("dopo");
+}
+
+TEST_F(DialogsTest, StepsThatCheckForCancellationDoNothingOnceClosed)
+{
+    installContext = InstallContext{};
+    MessageBoxCatcher catcher(IDYES);
+    EXPECT_FALSE(registerAppPathAndFileTypes(mainWindow, "C:\\Quorvel"));
+    EXPECT_FALSE(installDataFile(mainWindow, "C:\\Quorvel"));
+    EXPECT_FALSE(registerUninstall("C:\\Quorvel"));
+    EXPECT_TRUE(messageBoxes(catcher).empty());
+}
+
+}  // namespace

@@ -1,0 +1,219 @@
+// Single install steps run on scripts of the test's own: empty key names,
+// several extensions, shortcut variants, missing resources and unsafe names.
+#include "setup_fixture.h"
+
+#include <commctrl.h>
+#include <memory>
+
+#include "common/win/windows_profile.h"
+
+namespace {
+
+class StringLog : public LogWriter {
+public:
+    void write(const char* bytes, size_t count) override { text.append(bytes, count); }
+    std::string text;
+};
+
+class StepsTest : public SetupWindowTest {
+protected:
+    void SetUp() override
+    {
+        SetupWindowTest::SetUp();
+        folder = tempFolder("quorvel_steps");
+        removeTree(folder);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        installContext = InstallContext{};
+        ASSERT_TRUE(setInstallFolder(installContext, folder.c_str()));
+        installContext.log = &log;
+        installContext.progressDialog = createProgressDialog(mainWindow);
+    }
+    void TearDown() override
+    {
+        installContext.script = nullptr;
+        SetupWindowTest::TearDown();
+        removeTree(folder);
+    }
+
+    void useScript(const std::string& text)
+    {
+        writeFile(installContext.scriptPath, text);
+        script.reset(new WindowsProfile(installContext.scriptPath));
+        installContext.script = script.get();
+    }
+    int bar()
+    {
+        return static_cast<int>(SendDlgItemMessageA(static_cast<HWND>(installContext.progressDialog),
+                                                    IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
+    }
+
+    std::string folder;
+    StringLog log;
+    std::unique_ptr<WindowsProfile> script;
+};
+
+const std::string AppPaths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+const std::string UninstallKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+TEST_F(StepsTest, EmptyKeyNamesAreRefusedAndTheParentKeysKeepTheirValues)
+{
+    const std::string appPathsDefault = registryText(HKEY_LOCAL_MACHINE, AppPaths, nullptr);
+    const std::string rootDefault = registryText(HKEY_CLASSES_ROOT, "", nullptr);
+    const std::string uninstallDefault = registryText(HKEY_LOCAL_MACHINE, UninstallKeyPath, nullptr);
+
+    {
+        MessageBoxCatcher catcher(IDYES);
+        useScript("[GENERAL]\r\nAppPath=\r\n");
+        EXPECT_FALSE(registerAppPathAndFileTypes(mainWindow, folder.c_str()));
+        ASSERT_EQ(messageBoxes(catcher).size(), 1u);
+        EXPECT_EQ(messageBoxes(catcher)[0].text, "Impossibile creare la chiave in AppPath");
+        EXPECT_EQ(messageBoxes(catcher)[0].caption, "");
+    }
+    {
+        MessageBoxCatcher catcher(IDYES);
+        useScript("[GENERAL]\r\nAppPath=QuorvelProva.exe\r\n[EXTENSIONS]\r\n0=\r\n[]\r\nFileType=Vuoto\r\n");
+        EXPECT_FALSE(registerAppPathAndFileTypes(mainWindow, folder.c_str()));
+        ASSERT_EQ(messageBoxes(catcher).size(), 1u);
+        EXPECT_EQ(messageBoxes(catcher)[0].text, "Impossibile creare la chiave per l'estensione");
+        EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, AppPaths + "\\QuorvelProva.exe", nullptr),
+                  folder + "\\QuorvelProva.exe");
+        deleteRegistryTree(HKEY_LOCAL_MACHINE, AppPaths + "\\QuorvelProva.exe");
+    }
+    {
+        MessageBoxCatcher catcher(IDYES);
+        useScript("[UNINSTALL]\r\nKey=\r\nDesc=Niente\r\nExeRemove=remove.exe /Prova\r\n[GENERAL]\r\nInf=Prova.inf\r\n");
+        EXPECT_FALSE(registerUninstall(folder.c_str()));
+        EXPECT_TRUE(messageBoxes(catcher).empty());
+        EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, UninstallKeyPath, "DisplayName"), "<missing>");
+        EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, UninstallKeyPath, "UninstallString"), "<missing>");
+        EXPECT_FALSE(fileExists(folder + "\\Prova.inf"));
+    }
+    EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, AppPaths, nullptr), appPathsDefault);
+    EXPECT_EQ(registryText(HKEY_CLASSES_ROOT, "", nullptr), rootDefault);
+    EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, UninstallKeyPath, nullptr), uninstallDefault);
+}
+
+TEST_F(StepsTest, EachExtensionGetsItsTypeInFileOrder)
+{
+    // Keys "2" before "0": file order; the second type has no icon.
+    useScript("[GENERAL]\r\nAppPath=QuorvelProva.exe\r\n[EXTENSIONS]\r\n2=.qvprova2\r\n0=.qvprova1\r\n"
+              "[.qvprova1]\r\nFileType=Prova.Uno\r\nDesc=Primo tipo\r\nIcon=uno.exe\r\nShellOpen=apri.exe\r\n"
+              "[.qvprova2]\r\nFileType=Prova.Due\r\nDesc=Secondo tipo\r\nShellOpen=apri.exe\r\n");
+    MessageBoxCatcher catcher(IDYES);
+    EXPECT_TRUE(registerAppPathAndFileTypes(mainWindow, folder.c_str()));
+    EXPECT_TRUE(messageBoxes(catcher).empty());
+    EXPECT_EQ(bar(), 6);
+    EXPECT_EQ(log.text, "\r\nAperta la chiave: " + AppPaths + "\r\nCreata la chiave: " + folder +
+                            "\\QuorvelProva.exe\r\nCreata la chiave: Prova.Due.qvprova2"
+                            "\r\nCreata la chiave: Shell\\Open\\Command\r\nCreata la chiave: Prova.Uno.qvprova1"
+                            "\r\nCreata la chiave: Shell\\Open\\Command");
+
+    EXPECT_EQ(registryText(HKEY_CLASSES_ROOT, ".qvprova1", nullptr), "Prova.Uno.qvprova1");
+    EXPECT_EQ(registryText(HKEY_CLASSES_ROOT, "Prova.Uno.qvprova1\\DefaultIcon", nullptr),
+              "\"" + folder + "\\uno.exe\",0");
+    EXPECT_EQ(registryText(HKEY_CLASSES_ROOT, "Prova.Due.qvprova2", nullptr), "Secondo tipo");
+    EXPECT_EQ(registryText(HKEY_CLASSES_ROOT, "Prova.Due.qvprova2\\DefaultIcon", nullptr),
+              "\"" + folder + "\\\",0");
+    EXPECT_EQ(registryText(HKEY_CLASSES_ROOT, "Prova.Due.qvprova2\\Shell\\Open\\Command", nullptr),
+              "\"" + folder + "\\apri.exe\" %1");
+
+    for (const char* key : {".qvprova1", ".qvprova2", "Prova.Uno.qvprova1", "Prova.Due.qvprova2"})
+        deleteRegistryTree(HKEY_CLASSES_ROOT, key);
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, AppPaths + "\\QuorvelProva.exe");
+}
+
+TEST_F(StepsTest, ShortcutTargetsAndArgumentsFollowTheirSections)
+{
+    useScript("[GENERAL]\r\nNomeGruppo=\\QuorvelProvaGruppo\r\n"
+              "[DESKTOP]\r\nExe=prova.exe\r\nLink=\\QuorvelProva.lnk\r\nDisplayName=Prova sul desktop\r\n"
+              "[LINKLIST]\r\nb=Blocco note\r\na=Solo argomenti\r\nz=Solo file\r\n"
+              "[Blocco note]\r\nExe=notepad.exe\r\nNoPath=1\r\n"
+              "[Solo argomenti]\r\nExe=x.exe\r\nArgs=-a\r\n"
+              "[Solo file]\r\nExe=y.exe\r\nFile=z.txt\r\n");
+    MessageBoxCatcher catcher(IDYES);
+    ASSERT_TRUE(createProgramGroup(mainWindow, folder.c_str()));
+    ASSERT_TRUE(createShortcuts(mainWindow, folder.c_str()));
+    EXPECT_TRUE(messageBoxes(catcher).empty());
+
+    const std::string group = shellFolder(CSIDL_PROGRAMS) + "\\QuorvelProvaGruppo";
+    const LinkData notepad = loadLink(group + "\\Blocco note.lnk");
+    ASSERT_TRUE(notepad.loaded);
+    EXPECT_EQ(notepad.path.find(folder), std::string::npos) << notepad.path;
+    EXPECT_EQ(notepad.description, "Blocco note");
+    const LinkData argsOnly = loadLink(group + "\\Solo argomenti.lnk");
+    EXPECT_EQ(argsOnly.path, folder + "\\x.exe");
+    EXPECT_EQ(argsOnly.arguments, "-a");
+    const LinkData fileOnly = loadLink(group + "\\Solo file.lnk");
+    EXPECT_EQ(fileOnly.path, folder + "\\y.exe");
+    EXPECT_EQ(fileOnly.arguments, "");
+    const std::string desktopFile = shellFolder(CSIDL_DESKTOP) + "\\QuorvelProva.lnk";
+    const LinkData desktop = loadLink(desktopFile);
+    EXPECT_EQ(desktop.path, folder + "\\prova.exe");
+    EXPECT_EQ(desktop.description, "Prova sul desktop");
+
+    // The status line names the desktop shortcut, its log entry the target.
+    char status[512] = "";
+    GetDlgItemTextA(static_cast<HWND>(installContext.progressDialog), IDC_PROGRESS_STATUS, status, sizeof status);
+    EXPECT_EQ(status, desktopFile);
+    EXPECT_EQ(log.text, "\r\nCreato il link: notepad.exe\r\nCreato il link: " + folder + "\\x.exe" +
+                            "\r\nCreato il link: " + folder + "\\y.exe" +
+                            "\r\nCreato il link sul desktop: " + folder + "\\prova.exe");
+    EXPECT_EQ(bar(), 4);
+    removeTree(group);
+    DeleteFileA(desktopFile.c_str());
+}
+
+TEST_F(StepsTest, MissingResourcesAndUnsafeNamesStopTheFileSteps)
+{
+    struct Case {
+        const char* script;
+        const char* caption;  // after the folder
+    } cases[] = {
+        {"[INSTALLFILELIST]\r\n0=leggimi.txt\r\n1=Mancante.txt\r\n", "\\Mancante.txt"},
+        {"[INSTALLFILELIST]\r\n0=leggimi.txt\r\n1=..\\fuori.txt\r\n", "\\..\\fuori.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        useScript(c.script);
+        MessageBoxCatcher catcher(IDYES);
+        EXPECT_FALSE(copyInstallFiles(mainWindow, folder.c_str()));
+        ASSERT_EQ(messageBoxes(catcher).size(), 1u);
+        EXPECT_EQ(messageBoxes(catcher)[0].text, "Impossibile copiare il file");
+        EXPECT_EQ(messageBoxes(catcher)[0].caption, folder + c.caption);
+        EXPECT_TRUE(fileExists(folder + "\\leggimi.txt"));
+    }
+    EXPECT_FALSE(fileExists(tempFolder("fuori.txt")));
+
+    // No DataFile: step 5 quietly does nothing; a package that is not there
+    // is reported.
+    log.text.clear();
+    useScript("[GENERAL]\r\nDataFile=\r\n");
+    {
+        MessageBoxCatcher catcher(IDYES);
+        EXPECT_FALSE(installDataFile(mainWindow, folder.c_str()));
+        EXPECT_TRUE(messageBoxes(catcher).empty());
+        EXPECT_EQ(log.text, "");
+    }
+    useScript("[GENERAL]\r\nDataFile=Mancante.dat\r\n");
+    {
+        MessageBoxCatcher catcher(IDYES);
+        EXPECT_FALSE(installDataFile(mainWindow, folder.c_str()));
+        ASSERT_EQ(messageBoxes(catcher).size(), 1u);
+        EXPECT_EQ(messageBoxes(catcher)[0].caption, folder + "\\Mancante.dat");
+    }
+}
+
+TEST_F(StepsTest, ResourcesAreFoundWhateverTheCaseAndReplaceLongerFiles)
+{
+    const std::string path = folder + "\\copia.ini";
+    writeFile(path, std::string(100000, 'x'));
+    EXPECT_TRUE(extractResourceToFile(path.c_str(), "RT_RCDATA", "ini"));
+    EXPECT_TRUE(sameBytes(fileText(path), fileText(payloadSource("INI"))));
+    EXPECT_TRUE(extractResourceToFile(path.c_str(), "rt_rcdata", "Quorvel.Inf"));
+    EXPECT_TRUE(sameBytes(fileText(path), fileText(payloadSource("QUORVEL.INF"))));
+    // The predefined numeric data type is another type altogether.
+    EXPECT_FALSE(extractResourceToFile(path.c_str(), MAKEINTRESOURCEA(10), "INI"));
+    EXPECT_FALSE(extractResourceToFile((folder + "\\manca\\copia.ini").c_str(), "RT_RCDATA", "INI"));
+}
+
+}  // namespace
