@@ -37,6 +37,7 @@ run: win32
 dist: win32
 	mkdir -p dist
 	cp $(WIN)/app/shell/Quorvel.exe dist/
+	cp $(WIN)/setup/setup.exe dist/
 
 # The command-line tool `quorvel` into $(PREFIX)/bin.
 PREFIX ?= /usr/local
