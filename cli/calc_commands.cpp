@@ -159,35 +159,6 @@ bool limitedText(CommandContext& context, const ParsedOptions& options, const ch
     return true;
 }
 
-bool hasSection(const std::string& text, const std::string& name)
-{
-    char keys[4];
-    if (iniReadKeys(text, name.c_str(), keys, sizeof keys) > 0)
-        return true;
-    // A section without keys still stands in the file.
-    size_t pos = 0;
-    while (pos <= text.size()) {
-        size_t end = text.find_first_of("\r\n", pos);
-        std::string line = text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-        size_t first = line.find_first_not_of(" \t");
-        if (first != std::string::npos && line[first] == '[') {
-            size_t close = line.find(']', first);
-            if (close != std::string::npos) {
-                std::string section = line.substr(first + 1, close - first - 1);
-                size_t a = section.find_first_not_of(" \t");
-                size_t b = section.find_last_not_of(" \t");
-                section = a == std::string::npos ? std::string() : section.substr(a, b - a + 1);
-                if (cp1252EqualNoCase(section.c_str(), name.c_str()))
-                    return true;
-            }
-        }
-        if (end == std::string::npos)
-            break;
-        pos = end + 1;
-    }
-    return false;
-}
-
 // Reads a .qvl file into a calculation as the calculator does when it opens
 // it. False (message written) when the file cannot be read or is not one.
 bool loadCalculation(CommandContext& context, const CliArgument& argument, std::string* text,
@@ -200,11 +171,11 @@ bool loadCalculation(CommandContext& context, const CliArgument& argument, std::
         failure(context, "impossibile leggere il file " + inQuotes(name) + " (" + shownPath(reason) + ")");
         return false;
     }
-    if (!hasSection(*text, MainSection)) {
+    SectionProfile profile(*text);
+    if (!profile.hasSection(MainSection)) {
         failure(context, inQuotes(name) + " non è un file di calcolo: manca la sezione [QUORVEL]");
         return false;
     }
-    IniTextProfile profile(*text);
     CalculationFile file = readCalculationFile(profile);
     // The path is only the calculator's CurrentFile, which the command line
     // does not keep.
@@ -225,11 +196,13 @@ private:
     // removed), or false when the key is missing.
     bool raw(const std::string& section, const char* key, std::string* value)
     {
-        std::vector<char> buffer(text_.size() + 2);
+        // No value is longer than the file; the buffer is made once.
+        if (buffer_.size() < text_.size() + 2)
+            buffer_.resize(text_.size() + 2);
         const char* missing = "\x01";
-        iniReadString(text_, section.c_str(), key, missing, buffer.data(),
-                      static_cast<unsigned>(buffer.size()));
-        *value = buffer.data();
+        profile_.readString(section.c_str(), key, missing, buffer_.data(),
+                            static_cast<unsigned>(buffer_.size()));
+        *value = buffer_.data();
         return *value != missing;
     }
 
@@ -246,8 +219,9 @@ private:
     void checkResult(const char* key, const std::string& recomputed, int decimals);
 
     const std::string& text_;
-    IniTextProfile profile_;
+    SectionProfile profile_;
     std::vector<std::string> problems_;
+    std::vector<char> buffer_;
 };
 
 void FileCheck::checkLength(const std::string& section, const char* key)
@@ -263,7 +237,7 @@ void FileCheck::checkFlag(const char* key, const char* meaningZero, const char* 
     std::string value;
     if (!raw(MainSection, key, &value) || value == "0" || value == "1")
         return;
-    int read = iniReadInt(text_, MainSection, key, 0);
+    int read = profile_.readInt(MainSection, key, 0);
     problem(std::string(key) + "=" + inQuotes(value) + " non è 0 o 1: letto come " +
             std::to_string(read) + " (" + (read != 0 ? meaningOther : meaningZero) + ")");
 }
@@ -323,12 +297,12 @@ void FileCheck::checkRows(const CalculationFile& file, int unit)
 {
     std::string items;
     if (!raw(MainSection, "ITEMS", &items)) {
-        if (hasSection(text_, "EXPO_0"))
+        if (profile_.hasSection("EXPO_0"))
             problem("ITEMS mancante: il calcolo multiplo si legge senza righe e le sezioni EXPO "
                     "sono ignorate");
     } else {
         long count;
-        int read = iniReadInt(text_, MainSection, "ITEMS", 0);
+        int read = profile_.readInt(MainSection, "ITEMS", 0);
         if (!parseCount(items, &count))
             problem("ITEMS=" + inQuotes(items) + " non è un numero di righe: letto come " +
                     std::to_string(read < 0 ? 0 : read));
@@ -338,7 +312,7 @@ void FileCheck::checkRows(const CalculationFile& file, int unit)
     }
     for (size_t i = 0; i < file.rows.size(); ++i) {
         std::string section = "EXPO_" + std::to_string(i);
-        if (!hasSection(text_, section)) {
+        if (!profile_.hasSection(section.c_str())) {
             problem("sezione [" + section + "] mancante: la riga è vuota, con valori 0");
             continue;
         }
@@ -395,7 +369,7 @@ void FileCheck::checkResult(const char* key, const std::string& recomputed, int 
 
 std::vector<std::string> FileCheck::run()
 {
-    if (!hasSection(text_, MainSection)) {
+    if (!profile_.hasSection(MainSection)) {
         problem("manca la sezione [QUORVEL]: non è un file di calcolo");
         return problems_;
     }
@@ -568,7 +542,7 @@ int calcCommand(CommandContext& context)
         std::string storedCc = calculation.resultCc;
         std::string storedL = calculation.resultL;
         if (!calculation.multiple) {
-            IniTextProfile profile(text);
+            SectionProfile profile(text);
             CalculationFile file = readCalculationFile(profile);
             for (auto [key, value] : {std::pair{"FIBRE", &file.fText}, std::pair{"ORE", &file.tText},
                                       std::pair{"GIORNI", &file.gText}}) {

@@ -350,3 +350,36 @@ TEST(CliProgram, HelpInBothLanguagesAndGlobalRefusals)
     EXPECT_EQ(0, runCli(utf8Arguments({"--encoding", "windows-1252", "--version"}), io));
     EXPECT_EQ(OutputEncoding::Cp1252, io.encoding);
 }
+
+TEST_F(CliFiles, LargestFileTheProgramReadsIsCheckedWhole)
+{
+    std::string text = "[QUORVEL]\r\nMULTI=1\r\nITEMS=10001\r\nESPOSIZIONE=5.20833\r\n"
+                       "ESPOSIZIONE_FL=5208.33\r\nUNIT=0\r\n";
+    for (int i = 0; i < 10001; ++i)
+        text += "[EXPO_" + std::to_string(i) + "]\r\nVOCE=Riga\r\nFIBRE=1.00000\r\nORE=1.000\r\n"
+                "GIORNI=1.0\r\nPARZIALE=0.00052\r\n";
+    std::string path = put("grande.qvl", text);
+    CliRun check = runQuorvel({"check", path});
+    EXPECT_EQ(1, check.status);
+    // Only the row count is wrong: 10000 rows are read, so the total is 10000 / 1920.
+    EXPECT_EQ(path + ": 1 problema\n  ITEMS=10001: il programma legge al massimo 10000 righe\n", check.out);
+    EXPECT_NE(std::string::npos,
+              runQuorvel({"calc", path}).out.find("Esposizione annuale (ff/cc): 5.20833\n"));
+}
+
+TEST_F(CliFiles, OddArgumentsNeverGoUnanswered)
+{
+    const std::string binary = put("binario.qvl", std::string("\0\xff[QUORVEL\0]\r\n=\r\n[", 18));
+    const std::vector<std::string> odd = {"", "-", "--", "---", "--=", "=", "\xff\xfe", "-F",
+                                          std::string(100000, 'x'), binary, dir_.string()};
+    for (const char* command : {"tree", "show", "search", "calc", "check", "export", "history"}) {
+        for (const std::string& arg : odd) {
+            SCOPED_TRACE(std::string(command) + " " + arg.substr(0, 20));
+            CliRun run = runQuorvel({command, arg});
+            EXPECT_TRUE(run.status >= 0 && run.status <= 2);
+            if (run.status != 0) {
+                EXPECT_FALSE(run.err.empty() && run.out.empty());
+            }
+        }
+    }
+}
