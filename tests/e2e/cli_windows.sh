@@ -64,6 +64,12 @@ same "history help" 0 history --help --lang en
 compare "calc file csv" 0 calc --csv "$fixtures/Esempio4.qvl" -- calc --csv "$(winpath "$fixtures/Esempio4.qvl")"
 compare "calc file ff/l" 0 calc "$fixtures/Esempio3.qvl" -- calc "$(winpath "$fixtures/Esempio3.qvl")"
 
+# A folder of calculation files, listed through the Windows file functions.
+"$root/scripts/wine-run" "$exe" check "$(winpath "$fixtures")" >"$work/check.raw" 2>&1
+status=$?
+if [ "$status" = 0 ] && [ "$(grep -c ': OK' "$work/check.raw")" = 3 ]; then echo "ok   check of a folder"; else
+  echo "FAIL check of a folder (exit $status)"; cat "$work/check.raw"; failed=$((failed + 1)); fi
+
 # Windows-1252 bytes on request: the database's own "°".
 "$root/scripts/wine-run" "$exe" --encoding windows-1252 show 35 >"$work/cp.out" 2>/dev/null
 if grep -q $'55\xb0 Congr' "$work/cp.out"; then echo "ok   windows-1252 output"; else
