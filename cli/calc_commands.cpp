@@ -540,7 +540,6 @@ int calcCommand(CommandContext& context)
         if (!loadCalculation(context, argument, &text, &calculation, &unit))
             return ExitFailed;
         std::string storedCc = calculation.resultCc;
-        std::string storedL = calculation.resultL;
         if (!calculation.multiple) {
             SectionProfile profile(text);
             CalculationFile file = readCalculationFile(profile);
@@ -557,7 +556,6 @@ int calcCommand(CommandContext& context)
         if (storedCc != calculation.resultCc)
             warning(context, "il file riporta ESPOSIZIONE=" + inQuotes(storedCc) +
                                  ", il ricalcolo dà " + calculation.resultCc);
-        (void)storedL;
     } else {
         if (!options.has("-F"))
             return usageError(context, "manca la concentrazione: -F valore (oppure un file .qvl)");

@@ -101,7 +101,7 @@ TEST(CliShow, TextInOneUnitIsThePanelTextOfEveryItem)
             ASSERT_NE(std::string::npos, body);
             EXPECT_EQ(panel + "\n", run.out.substr(body + 2));
             EXPECT_EQ(static_cast<size_t>(placesOf(node.id)),
-                      splitLines(run.out.substr(0, body)).size());
+                      cliLines(run.out.substr(0, body)).size());
         }
     }
 }
@@ -127,7 +127,7 @@ TEST(CliShow, PathsNameTheSameNodeAsItsId)
         EXPECT_EQ(byId.out, byPath.out);
     }
     // The shared folder: found under each parent, listed first under its first link.
-    std::vector<std::string> titles = splitLines(runQuorvel({"show", "40"}).out);
+    std::vector<std::string> titles = cliLines(runQuorvel({"show", "40"}).out);
     ASSERT_EQ(3u, titles.size());
     EXPECT_EQ("Amianto->Ciclo di vita->Estrazione->Industria mineraria", titles[0]);
     EXPECT_EQ("Amianto\n", runQuorvel({"show", "Amianto"}).out);
@@ -165,7 +165,7 @@ TEST(CliSearch, ShippedDataGivesTheDialogsHitsAndCounter)
 {
     CliRun run = runQuorvel({"search", "serpentinite"});
     EXPECT_EQ(0, run.status);
-    std::vector<std::string> lines = splitLines(run.out);
+    std::vector<std::string> lines = cliLines(run.out);
     ASSERT_EQ(3u, lines.size());
     EXPECT_EQ("Elementi trovati: 2 voci, 0 cartelle", lines[0]);
     EXPECT_EQ(0u, lines[1].find("V *\tCave di serpentinite, in atmosfera circostante\t"
@@ -174,7 +174,7 @@ TEST(CliSearch, ShippedDataGivesTheDialogsHitsAndCounter)
 
     for (const char* text : {"cemento amianto", "Cemento Amianto"}) {
         SCOPED_TRACE(text);
-        EXPECT_EQ("Elementi trovati: 5 voci, 10 cartelle", splitLines(runQuorvel({"search", text}).out)[0]);
+        EXPECT_EQ("Elementi trovati: 5 voci, 10 cartelle", cliLines(runQuorvel({"search", text}).out)[0]);
     }
     // Several words on the command line make one text; a UTF-8 "°" reaches the data.
     EXPECT_EQ(runQuorvel({"search", "cemento amianto"}).out,
@@ -277,7 +277,7 @@ TEST(CliTree, EveryPlaceOfEveryNodeInTheTreesOrder)
 {
     CliRun run = runQuorvel({"tree"});
     EXPECT_EQ(0, run.status);
-    std::vector<std::string> lines = splitLines(run.out);
+    std::vector<std::string> lines = cliLines(run.out);
     EXPECT_EQ(static_cast<size_t>(allPlaces() + 1), lines.size());
     EXPECT_EQ("Amianto", lines[0]);
 
@@ -289,8 +289,9 @@ TEST(CliTree, EveryPlaceOfEveryNodeInTheTreesOrder)
         ASSERT_EQ(0u, indent % 2) << lines[i];
         std::string label = lines[i].substr(indent, lines[i].find('\t') - indent);
         auto previous = lastAtDepth.find(indent);
-        if (previous != lastAtDepth.end())
+        if (previous != lastAtDepth.end()) {
             EXPECT_LE(cp1252Collate(previous->second.c_str(), label.c_str()), 0) << label;
+        }
         lastAtDepth[indent] = label;
         for (auto it = lastAtDepth.begin(); it != lastAtDepth.end();)
             it = it->first > indent ? lastAtDepth.erase(it) : std::next(it);
@@ -317,7 +318,7 @@ TEST(CliExport, EveryItemOncePerPlaceInBothFormats)
 {
     CliRun csv = runQuorvel({"export", "--csv"});
     ASSERT_EQ(0, csv.status);
-    std::vector<std::string> lines = splitLines(csv.out);
+    std::vector<std::string> lines = cliLines(csv.out);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ("id,path,name,ff_cc,ff_l,source", lines[0]);
     EXPECT_EQ(static_cast<size_t>(itemPlaces()), lines.size() - 1);

@@ -54,7 +54,7 @@ TEST(CliCalc, SingleCalculationsGiveTheModelsTexts)
         args.insert(args.end(), c.args.begin(), c.args.end());
         CliRun run = runQuorvel(args);
         EXPECT_EQ(0, run.status) << run.err;
-        std::vector<std::string> lines = splitLines(run.out);
+        std::vector<std::string> lines = cliLines(run.out);
         ASSERT_EQ(5u, lines.size());
         EXPECT_EQ(std::string("Esposizione annuale (ff/cc): ") + c.cc, lines[3]);
         EXPECT_EQ(std::string("Esposizione annuale (ff/l): ") + c.litre, lines[4]);
@@ -106,7 +106,7 @@ TEST(CliCalc, ValuesTheCalculatorWouldRefuse)
 
 TEST(CliCalc, ExampleFilesAreRecomputedWithTheCalculatorsTexts)
 {
-    CliRun multiple = runQuorvel({"calc", fixture("Esempio3.qvl")});
+    CliRun multiple = runQuorvel({"calc", cliFixture("Esempio3.qvl")});
     EXPECT_EQ(0, multiple.status);
     EXPECT_EQ("Esposizioni multiple\n"
               "Descrizione: Centrali elettriche a vapore: rimozione di guarnizioni di valvole\n"
@@ -129,9 +129,9 @@ TEST(CliCalc, ExampleFilesAreRecomputedWithTheCalculatorsTexts)
               "Esposizione annuale (ff/cc):\t1,80625\n"
               "Esposizione annuale (ff/l):\t1806,25\n"
               "Note:\tEsempio 4: tre lavorazioni, valori in fibre/cc.\n",
-              runQuorvel({"calc", "--csv", fixture("Esempio4.qvl")}).out);
+              runQuorvel({"calc", "--csv", cliFixture("Esempio4.qvl")}).out);
 
-    std::vector<std::string> single = splitLines(runQuorvel({"calc", fixture("Esempio1.qvl")}).out);
+    std::vector<std::string> single = cliLines(runQuorvel({"calc", cliFixture("Esempio1.qvl")}).out);
     ASSERT_EQ(8u, single.size());
     EXPECT_EQ("Concentrazione (ff/cc): 0.3", single[1]);
     EXPECT_EQ("Esposizione annuale (ff/cc): 0.03750", single[4]);
@@ -166,9 +166,9 @@ TEST_F(CliFiles, CalcOnBrokenFilesWarnsOrRefuses)
 
 TEST(CliCheck, ExampleFilesAndTheirFolderAreClean)
 {
-    CliRun run = runQuorvel({"check", fixture("Esempio1.qvl"), fixture("Esempio3.qvl")});
+    CliRun run = runQuorvel({"check", cliFixture("Esempio1.qvl"), cliFixture("Esempio3.qvl")});
     EXPECT_EQ(0, run.status);
-    EXPECT_EQ(fixture("Esempio1.qvl") + ": OK\n" + fixture("Esempio3.qvl") + ": OK\n", run.out);
+    EXPECT_EQ(cliFixture("Esempio1.qvl") + ": OK\n" + cliFixture("Esempio3.qvl") + ": OK\n", run.out);
     CliRun folder = runQuorvel({"check", "--quiet", std::string(QUORVEL_SOURCE_DIR) + "/tests/unit/cli/fixtures"});
     EXPECT_EQ(0, folder.status);
     EXPECT_EQ("", folder.out);
@@ -242,7 +242,7 @@ TEST_F(CliFiles, CheckOfAFolderTakesItsQvlFilesInNameOrder)
     put("note.txt", "not a calculation");
     CliRun run = runQuorvel({"check", dir_.string()});
     EXPECT_EQ(1, run.status);
-    std::vector<std::string> lines = splitLines(run.out);
+    std::vector<std::string> lines = cliLines(run.out);
     ASSERT_EQ(3u, lines.size());
     EXPECT_EQ((dir_ / "a.qvl").string() + ": 1 problema", lines[0]);
     EXPECT_EQ((dir_ / "b.QVL").string() + ": OK", lines[2]);

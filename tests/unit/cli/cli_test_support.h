@@ -19,7 +19,7 @@ inline CliRun runQuorvel(const std::vector<std::string>& args)
     return {status, io.out, io.err};
 }
 
-inline std::vector<std::string> splitLines(const std::string& text)
+inline std::vector<std::string> cliLines(const std::string& text)
 {
     std::vector<std::string> lines;
     size_t pos = 0;
@@ -33,7 +33,7 @@ inline std::vector<std::string> splitLines(const std::string& text)
     return lines;
 }
 
-inline std::string fixture(const char* name)
+inline std::string cliFixture(const char* name)
 {
     return std::string(QUORVEL_SOURCE_DIR) + "/tests/unit/cli/fixtures/" + name;
 }
