@@ -255,6 +255,7 @@ TEST_F(DialogsTest, ProgressDialogCountsAndStopsWhenClosed)
     HWND dialog = createProgressDialog(mainWindow);
     ASSERT_NE(dialog, nullptr);
     installContext.progressDialog = dialog;
+    EXPECT_TRUE(IsWindowVisible(dialog));
     HWND bar = GetDlgItem(dialog, IDC_PROGRESS_BAR);
 
     PBRANGE range = {};
