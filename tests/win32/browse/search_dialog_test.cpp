@@ -15,6 +15,7 @@
 
 #include "app/browse/search_dialog.h"
 #include "app/browse/search_ids.h"
+#include "app/calculator/calculator_dialog.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
 #include "app/shell/app_state.h"
@@ -618,6 +619,39 @@ TEST_F(SearchDialogTest, TemplateControlsIconsAndColours)
         EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 160));
         EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 226));
         DeleteDC(dc);
+        close(dialog);
+    });
+}
+
+TEST_F(SearchDialogTest, AfterTheCalculatorOnlyTheSearchControlsAreTools)
+{
+    HWND calculator = openCalculatorDialog(window, 0);
+    ASSERT_NE(calculator, nullptr);
+    EXPECT_EQ(toolTips.toolOwner, calculator);
+    DestroyWindow(calculator);
+    pumpMessages();
+    run([&](HWND dialog) {
+        const LRESULT count = SendMessageA(toolTips.tooltipWindow, TTM_GETTOOLCOUNT, 0, 0);
+        int nonStatic = 0;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char className[64];
+            GetClassNameA(child, className, sizeof className);
+            nonStatic += lstrcmpiA(className, "STATIC") != 0;
+        }
+        for (LRESULT i = 0; i < count; ++i) {
+            SCOPED_TRACE(i);
+            TOOLINFOA tool = {};
+            tool.cbSize = TTTOOLINFOA_V1_SIZE;
+            ASSERT_TRUE(SendMessageA(toolTips.tooltipWindow, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(&tool)));
+            HWND control = reinterpret_cast<HWND>(tool.uId);
+            EXPECT_EQ(tool.hwnd, dialog);
+            EXPECT_TRUE(IsChild(dialog, control));
+            char className[64];
+            GetClassNameA(control, className, sizeof className);
+            EXPECT_NE(lstrcmpiA(className, "STATIC"), 0);
+        }
+        // Every non-static control is there (children of children may add more).
+        EXPECT_GE(count, nonStatic);
         close(dialog);
     });
 }
