@@ -20,6 +20,8 @@ extern const char SetupWindowTitle[];  // "Installazione di Quorvel"
 // WinMain's body: single-instance check, backdrop, posted start command,
 // message loop. Returns 0 in every case.
 int runSetup(HINSTANCE instance);
+// The window of a copy already running, whatever its title shows.
+HWND findRunningSetup();
 bool registerSetupClass(HINSTANCE instance);
 HWND createSetupWindow(HINSTANCE instance);
 // The handling of the start command: the installation, the clean-up, the

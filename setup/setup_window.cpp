@@ -92,10 +92,17 @@ bool installAndReport(HWND mainWindow)
     return installed;
 }
 
+// By class alone: from the start of the steps the first copy's window bears
+// another title, and two copies must never install at once.
+HWND findRunningSetup()
+{
+    return FindWindowA(SetupWindowClass, nullptr);
+}
+
 int runSetup(HINSTANCE instance)
 {
     InitCommonControls();
-    if (HWND first = FindWindowA(SetupWindowClass, SetupWindowTitle)) {
+    if (HWND first = findRunningSetup()) {
         BringWindowToTop(first);
         return 0;
     }

@@ -71,6 +71,10 @@ TEST_F(DialogsTest, SecondCopyBringsTheFirstForwardAndEnds)
     const int before = count();
     EXPECT_EQ(runSetup(GetModuleHandleA(nullptr)), 0);
     EXPECT_EQ(count(), before);
+    // Also once the steps have changed the first copy's title.
+    EXPECT_EQ(findRunningSetup(), mainWindow);
+    SetWindowTextA(mainWindow, "Quorvel sta traslocando");
+    EXPECT_EQ(findRunningSetup(), mainWindow);
 }
 
 TEST_F(DialogsTest, FolderDialogStartsWithTheDefaultAndTheVersion)
