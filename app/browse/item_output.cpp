@@ -6,6 +6,7 @@
 
 #include "app/browse/item_text.h"
 #include "app/resources/resource.h"
+#include "app/shell/clipboard.h"
 #include "app/shell/description_panel.h"
 #include "app/shell/printer.h"
 
@@ -33,32 +34,6 @@ PanelContent* shownContent(HWND mainWindow)
 
 }  // namespace
 
-bool putClipboardText(HWND owner, const char* text, size_t length)
-{
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, length + 1);
-    if (!memory)
-        return false;
-    char* copy = static_cast<char*>(GlobalLock(memory));
-    if (!copy) {
-        GlobalFree(memory);
-        return false;
-    }
-    std::memcpy(copy, text, length);
-    copy[length] = '\0';
-    GlobalUnlock(memory);
-
-    if (!OpenClipboard(owner)) {
-        GlobalFree(memory);
-        return false;
-    }
-    EmptyClipboard();
-    // Once placed, the memory belongs to the clipboard.
-    const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
-    CloseClipboard();
-    if (!placed)
-        GlobalFree(memory);
-    return placed;
-}
 
 void copyShownItem(HWND mainWindow)
 {
@@ -107,20 +82,5 @@ void printShownItem(HWND mainWindow)
     HDC dc = defaultPrinterDC();
     if (!dc)
         return;
-    DOCINFOA document = {};
-    document.cbSize = sizeof document;
-    document.lpszDocName = "Stampa voce";
-    if (StartDocA(dc, &document) <= 0) {
-        DeleteDC(dc);
-        return;
-    }
-    if (StartPage(dc) <= 0) {
-        EndDoc(dc);
-        DeleteDC(dc);
-        return;
-    }
-    drawItemPage(dc, text.c_str());
-    EndPage(dc);
-    EndDoc(dc);
-    DeleteDC(dc);
+    printOnePage(dc, "Stampa voce", [&](HDC page) { drawItemPage(page, text.c_str()); });
 }

@@ -14,9 +14,6 @@ void copyShownItem(HWND mainWindow);
 // panel content: "Nessuna voce selezionata"; without a printer: nothing.
 void printShownItem(HWND mainWindow);
 
-// Replaces the clipboard's contents by text as CF_TEXT; false when the
-// clipboard cannot be opened or the memory cannot be had.
-bool putClipboardText(HWND owner, const char* text, size_t length);
 
 // Draws the item text on the current page of dc: word-wrapped in Courier New
 // from one default-font line below the top of the printable area down to its

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/browse/item_output.h"
+#include "app/shell/clipboard.h"
 #include "app/browse/search_ids.h"
 #include "app/browse/search_output.h"
 #include "app/database/database.h"
@@ -311,19 +312,8 @@ private:
 // default printer once the user has confirmed. nullptr: nothing to print.
 HDC choosePrinter(HWND dialog)
 {
-    if (GetKeyState(VK_CONTROL) < 0) {
-        PRINTDLGA choice = {};
-        choice.lStructSize = sizeof choice;
-        choice.hwndOwner = dialog;
-        choice.Flags = PD_PRINTSETUP | PD_RETURNDC;
-        if (!PrintDlgA(&choice))
-            return nullptr;
-        if (choice.hDevMode)
-            GlobalFree(choice.hDevMode);
-        if (choice.hDevNames)
-            GlobalFree(choice.hDevNames);
-        return choice.hDC;
-    }
+    if (GetKeyState(VK_CONTROL) < 0)
+        return chosenPrinterDC(dialog);
     if (MessageBoxA(dialog, "Stampare i dati contenuti nella finestra?", "Conferma operazione",
                     MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
         return nullptr;

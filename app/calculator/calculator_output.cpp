@@ -9,6 +9,7 @@
 
 #include "app/calculator/calculator_dialog.h"
 #include "app/shell/app_state.h"
+#include "app/shell/clipboard.h"
 #include "app/shell/printer.h"
 #include "common/number_format.h"
 
@@ -30,21 +31,6 @@ private:
     HDC dc_;
     int lineHeight_;
 };
-
-HDC chosenPrinterDC(HWND owner)
-{
-    PRINTDLGA choice = {};
-    choice.lStructSize = sizeof choice;
-    choice.hwndOwner = owner;
-    choice.Flags = PD_PRINTSETUP | PD_RETURNDC;
-    if (!PrintDlgA(&choice))
-        return nullptr;
-    if (choice.hDevMode)
-        GlobalFree(choice.hDevMode);
-    if (choice.hDevNames)
-        GlobalFree(choice.hDevNames);
-    return choice.hDC;
-}
 
 }  // namespace
 
@@ -115,41 +101,16 @@ void printCalculation(HWND calculator, bool askPrinter)
     if (!GetWindowTextA(calculator, title, sizeof title))
         std::memcpy(title, WindowTitle, std::strlen(WindowTitle) + 1);
 
-    DOCINFOA document = {};
-    document.cbSize = sizeof document;
-    document.lpszDocName = title;
-    if (StartDocA(dc, &document) <= 0) {
-        DeleteDC(dc);
-        return;
-    }
-    if (StartPage(dc) <= 0) {
-        EndDoc(dc);
-        DeleteDC(dc);
-        return;
-    }
-    drawCalculationPage(dc, calculatorContents(calculator), appState.displayUnit, title,
-                        GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES));
-    EndPage(dc);
-    EndDoc(dc);
-    DeleteDC(dc);
+    const Calculation contents = calculatorContents(calculator);
+    printOnePage(dc, title, [&](HDC page) {
+        drawCalculationPage(page, contents, appState.displayUnit, title, GetDeviceCaps(page, HORZRES),
+                            GetDeviceCaps(page, VERTRES));
+    });
 }
 
 void copyCalculationCsv(HWND calculator)
 {
     // The whole text, however long the list: the clipboard block is sized to it.
     const std::string text = calculationCsvText(calculatorContents(calculator), appState.displayUnit);
-    if (!OpenClipboard(calculator))
-        return;
-    if (EmptyClipboard()) {
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-        if (char* target = block ? static_cast<char*>(GlobalLock(block)) : nullptr) {
-            std::memcpy(target, text.c_str(), text.size() + 1);
-            GlobalUnlock(block);
-            if (!SetClipboardData(CF_TEXT, block))
-                GlobalFree(block);
-        } else if (block) {
-            GlobalFree(block);
-        }
-    }
-    CloseClipboard();
+    putClipboardText(calculator, text.c_str(), text.size());
 }

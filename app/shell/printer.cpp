@@ -25,6 +25,21 @@ int printerFontHeight(HDC dc, const TEXTMETRICA& metrics)
                                 metrics.tmHeight - metrics.tmInternalLeading);
 }
 
+HDC chosenPrinterDC(HWND owner)
+{
+    PRINTDLGA choice = {};
+    choice.lStructSize = sizeof choice;
+    choice.hwndOwner = owner;
+    choice.Flags = PD_PRINTSETUP | PD_RETURNDC;
+    if (!PrintDlgA(&choice))
+        return nullptr;
+    if (choice.hDevMode)
+        GlobalFree(choice.hDevMode);
+    if (choice.hDevNames)
+        GlobalFree(choice.hDevNames);
+    return choice.hDC;
+}
+
 namespace {
 
 // The default printer's name as page set-up reports it; false when there is

@@ -8,6 +8,28 @@
 // caller (DeleteDC after printing), or nullptr.
 HDC defaultPrinterDC();
 
+// A device context for the printer the user picks in print set-up (the Ctrl
+// variant of the print buttons), owned by the caller, or nullptr if cancelled.
+HDC chosenPrinterDC(HWND owner);
+
+// Prints one page on dc: starts the document and the page, lets draw fill
+// it, ends both and deletes dc, also when the printer refuses to start.
+template <typename Draw>
+void printOnePage(HDC dc, const char* documentName, Draw draw)
+{
+    DOCINFOA document = {};
+    document.cbSize = sizeof document;
+    document.lpszDocName = documentName;
+    if (StartDocA(dc, &document) > 0) {
+        if (StartPage(dc) > 0) {
+            draw(dc);
+            EndPage(dc);
+        }
+        EndDoc(dc);
+    }
+    DeleteDC(dc);
+}
+
 // Font height for a font creation call on dc: the size in whole points of
 // the dc's default font, whose metrics are given.
 int printerFontHeight(HDC dc, const TEXTMETRICA& metrics);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/browse/item_output.h"
+#include "app/shell/clipboard.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
 #include "app/shell/app_state.h"
