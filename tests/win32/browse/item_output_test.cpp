@@ -21,7 +21,7 @@
 #include "common/win/html_help.h"
 #include "tests/win32/browse/dialog_driver.h"
 #include "tests/win32/browse/print_fixture.h"
-#include "tests/win32/support/message_box_catcher.h"
+#include "tests/win32/support/main_window_fixture.h"
 
 namespace {
 
@@ -99,34 +99,14 @@ void expectInOrder(const std::string& printed, const std::vector<std::string>& p
         EXPECT_NE(at[i], std::string::npos) << "missing or out of order: " << needles[i] << "\nin:\n" << text;
 }
 
-class ItemOutputTest : public testing::Test {
+class ItemOutputTest : public WithMainWindow {
 protected:
-    void SetUp() override
-    {
-        appState = AppState{};
-        setHtmlHelpFunction(ignoreHelp);
-        window = startMainWindow(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
-        ASSERT_NE(window, nullptr);
-        tree = GetDlgItem(window, IDC_TREE);
-        pumpMessages();
-    }
-    void TearDown() override
-    {
-        if (IsWindow(window))
-            DestroyWindow(window);
-        pumpMessages();
-        UnregisterClassA(MainWindowClass, GetModuleHandleA(nullptr));
-        UnregisterClassA(PanelWindowClass, GetModuleHandleA(nullptr));
-        setHtmlHelpFunction(nullptr);
-    }
+    void beforeStart() override { setHtmlHelpFunction(ignoreHelp); }
     void command(int id) { SendMessageA(window, WM_COMMAND, id, 0); }
     HTREEITEM selectDecontamination()
     {
         return selectPath(tree, {"Ciclo di vita", "Bonifica", "Decontaminazione in edifici (valore massimo)"});
     }
-
-    HWND window = nullptr;
-    HWND tree = nullptr;
 };
 
 TEST_F(ItemOutputTest, CopyRightAfterStartIsTheRootAndFourLineBreaks)

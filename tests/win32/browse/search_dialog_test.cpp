@@ -26,7 +26,7 @@
 #include "common/win/tooltips.h"
 #include "tests/win32/browse/dialog_driver.h"
 #include "tests/win32/browse/print_fixture.h"
-#include "tests/win32/support/message_box_catcher.h"
+#include "tests/win32/support/main_window_fixture.h"
 
 namespace {
 
@@ -142,28 +142,18 @@ std::string treeLabel(HWND tree, HTREEITEM node, LPARAM* tag = nullptr)
     return label;
 }
 
-class SearchDialogTest : public testing::Test {
+class SearchDialogTest : public WithMainWindow {
 protected:
-    void SetUp() override
+    void beforeStart() override
     {
-        appState = AppState{};
         searchSettings = SearchSettings{};
         helpCalls.clear();
         setHtmlHelpFunction(recordHelp);
-        window = startMainWindow(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
-        ASSERT_NE(window, nullptr);
-        tree = GetDlgItem(window, IDC_TREE);
-        pumpMessages();
     }
     void TearDown() override
     {
         cancelDialogScript();
-        if (IsWindow(window))
-            DestroyWindow(window);
-        pumpMessages();
-        UnregisterClassA(MainWindowClass, GetModuleHandleA(nullptr));
-        UnregisterClassA(PanelWindowClass, GetModuleHandleA(nullptr));
-        setHtmlHelpFunction(nullptr);
+        WithMainWindow::TearDown();
     }
     // Opens the dialog with script and returns its result.
     INT_PTR run(std::function<void(HWND)> script)
@@ -173,9 +163,6 @@ protected:
         EXPECT_TRUE(dialogScriptRan());
         return result;
     }
-
-    HWND window = nullptr;
-    HWND tree = nullptr;
 };
 
 TEST_F(SearchDialogTest, SerpentiniteListsTwoItemsWithTypesAndCounter)
@@ -236,8 +223,9 @@ TEST_F(SearchDialogTest, FoldersAndItemsAreListedInLabelOrder)
                 EXPECT_TRUE(rows[i].image == 9 || rows[i].image == 13 || rows[i].image == 20 ||
                             rows[i].image == 21);
             }
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_LE(lstrcmpiA(rows[i - 1].label.c_str(), rows[i].label.c_str()), 0);
+            }
         }
         EXPECT_EQ(folders, 10);
         close(dialog);

@@ -9,7 +9,7 @@
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/shell/startup.h"
-#include "tests/win32/support/message_box_catcher.h"
+#include "tests/win32/support/main_window_fixture.h"
 
 namespace {
 
@@ -34,25 +34,9 @@ RECT screenRect(HWND window)
     return r;
 }
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public WithMainWindow {
 protected:
-    void SetUp() override
-    {
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, LayoutKey);
-        appState = AppState{};
-        window = startMainWindow(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
-        ASSERT_NE(window, nullptr);
-        pumpMessages();
-    }
-    void TearDown() override
-    {
-        if (IsWindow(window))
-            DestroyWindow(window);
-        pumpMessages();
-        UnregisterClassA(MainWindowClass, GetModuleHandleA(nullptr));
-        UnregisterClassA(PanelWindowClass, GetModuleHandleA(nullptr));
-    }
-    HWND window = nullptr;
+    void beforeStart() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, LayoutKey); }
 };
 
 TEST_F(MainWindowTest, TitleComesFromTheVersionBlock)

@@ -16,7 +16,7 @@
 #include "app/shell/main_window.h"
 #include "app/shell/splash.h"
 #include "app/shell/startup.h"
-#include "tests/win32/support/message_box_catcher.h"
+#include "tests/win32/support/main_window_fixture.h"
 
 namespace {
 
@@ -37,25 +37,14 @@ HDROP makeDrop(const std::string& names)
     return static_cast<HDROP>(memory);
 }
 
-class ShellTest : public testing::Test {
+class ShellTest : public WithMainWindow {
 protected:
-    void SetUp() override
-    {
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Quorvel");
-        appState = AppState{};
-        window = startMainWindow(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
-        ASSERT_NE(window, nullptr);
-        pumpMessages();
-    }
+    void beforeStart() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Quorvel"); }
     void TearDown() override
     {
-        if (IsWindow(window))
-            DestroyWindow(window);
         while (HWND splash = findSplash())
             DestroyWindow(splash);
-        pumpMessages();
-        UnregisterClassA(MainWindowClass, GetModuleHandleA(nullptr));
-        UnregisterClassA(PanelWindowClass, GetModuleHandleA(nullptr));
+        WithMainWindow::TearDown();
     }
     bool formulaPosted(std::string* name)
     {
@@ -66,7 +55,6 @@ protected:
         *name = reinterpret_cast<const char*>(message.lParam);
         return true;
     }
-    HWND window = nullptr;
 };
 
 TEST(Splash, ClosesItselfAfterItsTimeWithTheSweep)

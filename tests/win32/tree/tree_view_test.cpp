@@ -19,7 +19,7 @@
 #include "app/shell/main_window.h"
 #include "app/shell/startup.h"
 #include "common/win/html_help.h"
-#include "tests/win32/support/message_box_catcher.h"
+#include "tests/win32/support/main_window_fixture.h"
 
 namespace {
 
@@ -66,30 +66,19 @@ HWND WINAPI recordHelp(HWND, LPCSTR file, UINT command, DWORD_PTR data)
     return nullptr;
 }
 
-class TreeTest : public testing::Test {
+class TreeTest : public WithMainWindow {
 protected:
-    void SetUp() override
+    void beforeStart() override
     {
-        appState = AppState{};
         helpCalls.clear();
         setHtmlHelpFunction(recordHelp);
-        window = startMainWindow(GetModuleHandleA(nullptr), "", SW_SHOWNORMAL);
-        ASSERT_NE(window, nullptr);
-        tree = GetDlgItem(window, IDC_TREE);
-        toolbar = GetDlgItem(window, IDC_TOOLBAR);
+    }
+    void SetUp() override
+    {
+        WithMainWindow::SetUp();
         panel = panelContent(GetDlgItem(window, IDC_PANEL));
         ASSERT_NE(panel, nullptr);
         root = TreeView_GetRoot(tree);
-        pumpMessages();
-    }
-    void TearDown() override
-    {
-        setHtmlHelpFunction(nullptr);
-        if (IsWindow(window))
-            DestroyWindow(window);
-        pumpMessages();
-        UnregisterClassA(MainWindowClass, GetModuleHandleA(nullptr));
-        UnregisterClassA(PanelWindowClass, GetModuleHandleA(nullptr));
     }
     HTREEITEM open(HTREEITEM parent, const char* label)
     {
@@ -124,7 +113,6 @@ protected:
         EXPECT_EQ(cc, l);
         return cc;
     }
-    HWND window = nullptr, tree = nullptr, toolbar = nullptr;
     HTREEITEM root = nullptr;
     PanelContent* panel = nullptr;
 };
