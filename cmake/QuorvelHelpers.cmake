@@ -6,6 +6,11 @@
 set(QUORVEL_CHARSET_FLAGS -finput-charset=UTF-8 -fexec-charset=CP1252)
 
 add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-Wall;-Wextra;${QUORVEL_CHARSET_FLAGS}>")
+# Both builds stay free of warnings; -DQUORVEL_WERROR=OFF while experimenting.
+option(QUORVEL_WERROR "Treat compiler warnings as errors" ON)
+if(QUORVEL_WERROR)
+  add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-Werror>")
+endif()
 include_directories(${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/generated)
 
