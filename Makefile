@@ -6,7 +6,7 @@ WIN    := $(BUILD)/win32
 JOBS   ?= $(shell nproc)
 CMAKE_TYPE ?= Release
 
-.PHONY: all native win32 test run dist bench bootstrap clean install
+.PHONY: all native win32 test run dist bench fuzz bootstrap clean install
 
 all: win32
 
@@ -47,6 +47,11 @@ install: $(NATIVE)/CMakeCache.txt
 
 bench: native
 	scripts/run-benchmarks $(NATIVE)
+
+# Each fuzz target for FUZZ_SECONDS (make test runs each for 20 s).
+FUZZ_SECONDS ?= 60
+fuzz: native
+	scripts/run-fuzz --seconds $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD) dist
