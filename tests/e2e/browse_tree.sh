@@ -7,6 +7,7 @@ set -eu
 build=${1:?win32 build folder}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/wine-env"
+. "$root/tests/e2e/support/windows.sh"
 shots=$root/build/screenshots
 mkdir -p "$shots"
 
@@ -14,16 +15,12 @@ quorvel_ensure_display
 trap quorvel_release_display EXIT
 quorvel_ensure_prefix
 
+# Panel above, tree below, whatever an earlier run left.
+wine reg add 'HKLM\Software\Quorvel' /v Layout /t REG_DWORD /d 0 /f >/dev/null 2>&1
 wine "$build/app/shell/Quorvel.exe" &
 program=$!
 trap 'kill $program 2>/dev/null; quorvel_release_display' EXIT
-window=
-for _ in $(seq 1 150); do
-  window=$(xdotool search --onlyvisible --name '^Quorvel$' 2>/dev/null | head -n 1)
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { echo "main window did not appear"; exit 1; }
+window=$(wait_window '^Quorvel$' 100000 300) || { echo "main window did not appear"; exit 1; }
 sleep 2.5   # the splash sweeps away
 
 key() { xdotool key --window "$window" "$@"; sleep 0.3; }

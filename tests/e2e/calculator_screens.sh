@@ -6,6 +6,7 @@ set -eu
 build=${1:?win32 build folder}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/wine-env"
+. "$root/tests/e2e/support/windows.sh"
 shots=$root/build/screenshots
 mkdir -p "$shots"
 example=$build/content/Esempio4.qvl
@@ -19,15 +20,6 @@ program=
 stop() { [ -n "$program" ] && kill $program 2>/dev/null; wait $program 2>/dev/null || true; program=; }
 trap 'stop; quorvel_release_display' EXIT
 
-wait_for() {  # window title pattern -> window id
-  local id=
-  for _ in $(seq 1 150); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.2
-  done
-  return 1
-}
 
 cyan_share() {  # screenshot -> per cent of pure cyan pixels
   convert "$1" -fill black +opaque '#00FFFF' -fill white -opaque '#00FFFF' -format '%[fx:int(100*mean)]' info:
@@ -36,10 +28,10 @@ cyan_share() {  # screenshot -> per cent of pure cyan pixels
 # 1. Enter on the first item of "Ciclo di vita" -> "Bonifica".
 wine "$build/app/shell/Quorvel.exe" &
 program=$!
-main=$(wait_for '^Quorvel$') || { echo "main window did not appear"; exit 1; }
+main=$(wait_window '^Quorvel$') || { echo "main window did not appear"; exit 1; }
 sleep 2.5
 xdotool key --window "$main" Right Down Right Down Right Down Return
-calc=$(wait_for "^Calcolo dell'esposizione") || { echo "calculator did not open from the tree"; exit 1; }
+calc=$(wait_window "^Calcolo dell'esposizione") || { echo "calculator did not open from the tree"; exit 1; }
 sleep 0.8
 import -window root "$shots/e2e-calculator-single.png"
 share=$(cyan_share "$shots/e2e-calculator-single.png")
@@ -49,7 +41,7 @@ stop
 # 2. The shipped three-row example, named on the command line.
 wine "$build/app/shell/Quorvel.exe" "$(winepath -w "$example")" &
 program=$!
-calc=$(wait_for "^Calcolo dell'esposizione") || { echo "calculator did not open the example"; exit 1; }
+calc=$(wait_window "^Calcolo dell'esposizione") || { echo "calculator did not open the example"; exit 1; }
 sleep 2.5
 import -window root "$shots/e2e-calculator-multiple.png"
 stop

@@ -10,6 +10,7 @@ build=$(cd "${1:?win32 build folder}" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export QUORVEL_WINEPREFIX=$root/build/lifecycle-wineprefix
 . "$root/scripts/wine-env"
+. "$root/tests/e2e/support/windows.sh"
 shots=$root/build/screenshots
 work=$root/build/lifecycle
 mkdir -p "$shots"
@@ -20,16 +21,7 @@ setup_exe=$build/setup/setup.exe
 [ -f "$setup_exe" ] || { echo "lifecycle: $setup_exe is missing; build first"; exit 1; }
 
 quorvel_ensure_display
-# A fresh copy of a clean prefix each run: a failed run leaves nothing behind
-# for the next one. The clean prefix is made once.
-pristine=$root/build/lifecycle-pristine
-if [ ! -f "$pristine/.quorvel-ready" ]; then
-  rm -rf "$pristine"
-  WINEPREFIX=$pristine QUORVEL_WINEPREFIX=$pristine quorvel_ensure_prefix
-  WINEPREFIX=$pristine wineserver -w
-fi
-rm -rf "$WINEPREFIX"
-cp -a "$pristine" "$WINEPREFIX"
+fresh_prefix lifecycle
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   quorvel_release_display
@@ -39,19 +31,6 @@ drive=$WINEPREFIX/drive_c
 
 fail() { echo "lifecycle: $*"; exit 1; }
 
-# Waits for a visible top-level window whose title matches the pattern and
-# whose width is below the given one; prints its id.
-wait_window() {
-  local pattern=$1 narrower=${2:-100000} w width
-  for _ in $(seq 1 200); do
-    for w in $(xdotool search --onlyvisible --name "$pattern" 2>/dev/null); do
-      width=$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
-      if [ -n "$width" ] && [ "$width" -lt "$narrower" ]; then echo "$w"; return 0; fi
-    done
-    sleep 0.1
-  done
-  return 1
-}
 
 # Keys to a window: focus it, then type.
 press() {

@@ -10,6 +10,7 @@ build=$(cd "${1:?win32 build folder}" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
 export QUORVEL_WINEPREFIX=$root/build/setup-e2e-wineprefix
 . "$root/scripts/wine-env"
+. "$root/tests/e2e/support/windows.sh"
 shots=$root/build/screenshots
 mkdir -p "$shots"
 
@@ -21,45 +22,16 @@ cp "$build/setup/setup.exe" "$dist/setup.exe"
 setup_exe=$dist/setup.exe
 
 quorvel_ensure_display
-# A fresh copy of a clean prefix each run; the clean prefix is made once.
-pristine=$root/build/setup-e2e-pristine
-if [ ! -f "$pristine/.quorvel-ready" ]; then
-  rm -rf "$pristine"
-  WINEPREFIX=$pristine QUORVEL_WINEPREFIX=$pristine quorvel_ensure_prefix
-  WINEPREFIX=$pristine wineserver -w
-fi
-rm -rf "$WINEPREFIX"
-cp -a "$pristine" "$WINEPREFIX"
+fresh_prefix setup-e2e
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   quorvel_release_display
 }
 trap cleanup EXIT
 drive=$WINEPREFIX/drive_c
-# The prefix's desktop is the host's home folder: give it one of its own, so
-# that the desktop shortcut stays inside the prefix.
-for user_dir in "$drive"/users/*/; do
-  if [ -L "$user_dir/Desktop" ]; then
-    rm "$user_dir/Desktop"
-    mkdir "$user_dir/Desktop"
-  fi
-done
 
 fail() { echo "setup_install: $*"; exit 1; }
 
-# A visible top-level window whose title matches and whose width is below
-# the given one (the backdrop has the dialog's title too); prints its id.
-wait_window() {
-  local pattern=$1 narrower=${2:-100000} tries=${3:-200} w width
-  for _ in $(seq 1 "$tries"); do
-    for w in $(xdotool search --onlyvisible --name "$pattern" 2>/dev/null); do
-      width=$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
-      if [ -n "$width" ] && [ "$width" -lt "$narrower" ]; then echo "$w"; return 0; fi
-    done
-    sleep 0.1
-  done
-  return 1
-}
 
 focus() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
