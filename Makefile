@@ -38,6 +38,7 @@ dist: win32
 	mkdir -p dist
 	cp $(WIN)/app/shell/Quorvel.exe dist/
 	cp $(WIN)/setup/setup.exe dist/
+	cp $(WIN)/cli/quorvel-cli.exe dist/
 
 # The command-line tool `quorvel` into $(PREFIX)/bin.
 PREFIX ?= /usr/local
