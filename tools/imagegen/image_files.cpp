@@ -49,14 +49,14 @@ struct Picture {
 };
 
 void putInfoHeader(Bytes& out, int width, int height, int bits, std::uint32_t imageSize,
-                   std::uint32_t coloursUsed)
+                   std::uint32_t coloursUsed, std::uint32_t compression = 0)
 {
     put32(out, 40);
     put32(out, std::uint32_t(width));
     put32(out, std::uint32_t(height));
     put16(out, 1);
     put16(out, unsigned(bits));
-    put32(out, 0); // BI_RGB
+    put32(out, compression); // BI_RGB, or BI_RLE8 (1) / BI_RLE4 (2)
     put32(out, imageSize);
     put32(out, 0);
     put32(out, 0);
@@ -94,6 +94,27 @@ void putPixelRows(Bytes& out, const Picture& p, int bits)
         }
         out.resize(rowStart + stride, 0);
     }
+}
+
+// Run-length encoded rows, bottom up, in encoded mode only: each run of one
+// colour becomes (count, colour byte), each row ends with 0 0 and the
+// picture with 0 1. Pixel art has long runs, so this is compact enough.
+void putRleRows(Bytes& out, const Picture& p, int bits)
+{
+    for (int y = p.height - 1; y >= 0; --y) {
+        const std::uint8_t* row = &p.index[std::size_t(y) * std::size_t(p.width)];
+        for (int x = 0; x < p.width;) {
+            int run = 1;
+            while (x + run < p.width && run < 255 && row[x + run] == row[x])
+                ++run;
+            out.push_back(std::uint8_t(run));
+            out.push_back(bits == 8 ? row[x] : std::uint8_t((row[x] << 4) | (row[x] & 0x0F)));
+            x += run;
+        }
+        out.push_back(0);
+        out.push_back(0);
+    }
+    out.back() = 1;  // the last row's end is the picture's end
 }
 
 void putMaskRows(Bytes& out, const Frame& f, const std::vector<Colour>& palette)
@@ -191,24 +212,30 @@ bool writeBmp(const PixelArt& art, std::vector<std::uint8_t>& file, std::string&
             }
         }
     }
-    std::uint32_t imageSize = rowStride(p.width, art.bits) * std::uint32_t(p.height);
-    std::uint32_t offset = 14 + 40 + (4u << art.bits);
+    Bytes pixels;
+    if (art.rle)
+        putRleRows(pixels, p, art.bits);
+    else
+        putPixelRows(pixels, p, art.bits);
+    const std::uint32_t imageSize = std::uint32_t(pixels.size());
+    const std::uint32_t offset = 14 + 40 + (4u << art.bits);
     file.push_back('B');
     file.push_back('M');
     put32(file, offset + imageSize);
     put32(file, 0);
     put32(file, offset);
-    putInfoHeader(file, p.width, p.height, art.bits, imageSize, 0);
+    putInfoHeader(file, p.width, p.height, art.bits, imageSize, 0,
+                  art.rle ? (art.bits == 8 ? 1u : 2u) : 0u);
     putColourTable(file, art.palette, art.bits);
-    putPixelRows(file, p, art.bits);
+    file.insert(file.end(), pixels.begin(), pixels.end());
     return true;
 }
 
 bool writeIco(const PixelArt& art, std::vector<std::uint8_t>& file, std::string& error)
 {
     file.clear();
-    if (art.fps != 0 || art.scale != 1) {
-        error = "'fps' and 'scale' are not for icons";
+    if (art.fps != 0 || art.scale != 1 || art.rle) {
+        error = "'fps', 'scale' and 'rle' are not for icons";
         return false;
     }
     if (art.frames.empty()) {
@@ -307,8 +334,8 @@ bool writeAvi(const PixelArt& art, std::vector<std::uint8_t>& file, std::string&
         error = "an AVI needs 'fps'";
         return false;
     }
-    if (art.scale != 1) {
-        error = "'scale' is only for BMP files";
+    if (art.scale != 1 || art.rle) {
+        error = "'scale' and 'rle' are only for BMP files";
         return false;
     }
     if (refuseTransparent(art, "AVI", error) || !sameSizeFrames(art, error) ||

@@ -154,6 +154,12 @@ bool Parser::statement(const std::vector<std::string>& lines, std::size_t& i)
         return setting(i, words, 1, maxScale, art_.scale, scaleSeen_);
     if (keyword == "fps")
         return setting(i, words, 1, maxFps, art_.fps, fpsSeen_);
+    if (keyword == "rle") {
+        if (words.size() != 1 || art_.rle)
+            return fail(i, "'rle' stands alone, once");
+        art_.rle = true;
+        return true;
+    }
     if (keyword == "colour")
         return colour(i, words);
     if (keyword == "frame")

@@ -25,6 +25,7 @@ struct PixelArt {
     int bits = 0;      // 4 or 8; 0 until the "bits" line is read
     int scale = 1;     // BMP only: each pixel becomes scale x scale pixels
     int fps = 0;       // AVI only
+    bool rle = false;  // BMP only: run-length encoded pixels (BI_RLE4 / BI_RLE8)
     std::vector<Colour> palette;
     std::vector<Frame> frames;
 };
@@ -38,6 +39,7 @@ constexpr int maxFps = 60;
 // Source syntax, one statement per line ('#' starts a comment line):
 //   bits 4|8                  pixel depth of the written file
 //   scale N                   optional, BMP only
+//   rle                       optional, BMP only: run-length encoded pixels
 //   fps N                     AVI only
 //   colour K R G B [words]    K a printable character, R G B 0..255
 //   colour K none [words]     transparent (icons only)

@@ -167,6 +167,27 @@ TEST(ImagegenBmp, StripOfFourBitFramesBottomUpWithPaddedRows)
     EXPECT_EQ(top, (Bytes{0x01, 0x21, 0x11, 0x00}));
 }
 
+TEST(ImagegenBmp, RunLengthEncodedRowsInEncodedModeOnly)
+{
+    Bytes file;
+    std::string error;
+    ASSERT_TRUE(imagegen::writeBmp(parsed(std::string(twoFrames4Bit) + "rle\n"), file, error)) << error;
+    const std::size_t offBits = 14 + 40 + 16 * 4;
+    EXPECT_EQ(le32(file, 30), 2u);  // BI_RLE4
+    EXPECT_EQ(le32(file, 34), file.size() - offBits);
+    // Bottom row 2 1 0 0 0 0: runs (1,2) (1,1) (4,0), end of row; top row
+    // 0 1 2 1 1 1: runs (1,0) (1,1) (1,2) (3,1), end of picture.
+    const Bytes pixels(file.begin() + long(offBits), file.end());
+    EXPECT_EQ(pixels, (Bytes{1, 0x22, 1, 0x11, 4, 0x00, 0, 0, 1, 0x00, 1, 0x11, 1, 0x22, 3, 0x11, 0, 1}));
+
+    // Runs never pass 255 pixels.
+    std::string wide = "bits 8\nrle\ncolour . 1 2 3\nframe 0 300x1\n" + std::string(300, '.') + "\n";
+    ASSERT_TRUE(imagegen::writeBmp(parsed(wide), file, error)) << error;
+    EXPECT_EQ(le32(file, 30), 1u);  // BI_RLE8
+    const Bytes run(file.begin() + long(14 + 40 + 256 * 4), file.end());
+    EXPECT_EQ(run, (Bytes{255, 0, 45, 0, 0, 1}));
+}
+
 TEST(ImagegenBmp, EightBitScaledPicture)
 {
     PixelArt art = parsed("bits 8\nscale 2\ncolour a 1 2 3\ncolour b 4 5 6\n"

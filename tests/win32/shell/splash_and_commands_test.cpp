@@ -75,6 +75,23 @@ TEST(Splash, ClosesItselfAfterItsTimeWithTheSweep)
     EXPECT_GE(GetTickCount() - start, 900u);  // 19 steps of 50 ms
 }
 
+TEST(Splash, PictureIs640By480WithItsTitleBand)
+{
+    HBITMAP picture = LoadBitmapA(GetModuleHandleA(nullptr), "QUORVEL");
+    ASSERT_NE(picture, nullptr);
+    BITMAP info;
+    ASSERT_TRUE(GetObjectA(picture, sizeof info, &info));
+    EXPECT_EQ(info.bmWidth, 640);
+    EXPECT_EQ(info.bmHeight, 480);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, picture);
+    EXPECT_EQ(GetPixel(memory, 4, 4), RGB(0, 0, 128));        // navy title band
+    EXPECT_NE(GetPixel(memory, 4, 470), RGB(0, 0, 128));      // the lower part is not
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(picture);
+}
+
 TEST(Splash, AClickEndsItAtOnce)
 {
     ASSERT_TRUE(showSplash(GetModuleHandleA(nullptr), nullptr, 60000));
