@@ -46,8 +46,8 @@ install: $(NATIVE)/CMakeCache.txt
 	cmake --build $(NATIVE) -j $(JOBS) --target quorvel
 	cmake --install $(NATIVE) --prefix $(PREFIX) --component quorvel_cli
 
-bench: native
-	scripts/run-benchmarks $(NATIVE)
+bench: win32
+	scripts/run-benchmarks $(NATIVE) $(WIN)
 
 # Each fuzz target for FUZZ_SECONDS (make test runs each for 20 s).
 FUZZ_SECONDS ?= 60
