@@ -553,3 +553,57 @@ TEST_F(RemoveProgram, AHostileScriptTouchesNothingOutsideItsFolders)
 }
 
 }  // namespace
+
+namespace {
+
+std::string installedBytes(const std::string& path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    char buffer[4096];
+    DWORD count = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &count, nullptr) && count > 0)
+        bytes.append(buffer, count);
+    CloseHandle(file);
+    return bytes;
+}
+
+// An installed file and a data file held open without sharing, as a running
+// program or viewer would: they cannot be deleted and are left as they were,
+// and everything else is still removed.
+TEST_F(RemoveProgram, LockedFilesAreSkippedAndTheRestIsRemoved)
+{
+    const std::string lockedNames[] = {inFolder("Quorvel.chm"), inFolder("Esempio2.qvl")};
+    std::vector<HANDLE> locks;
+    for (const std::string& path : lockedNames) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+        locks.push_back(file);
+    }
+    ASSERT_FALSE(DeleteFileA(lockedNames[0].c_str())) << "the platform does not honour the lock";
+
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDYES, IDNO});
+    for (HANDLE file : locks)
+        CloseHandle(file);
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_EQ(run.boxes.size(), 3u);
+    expectBox(run.boxes[2], "Quorvel.exe", RestartText);
+
+    EXPECT_EQ(installedBytes(lockedNames[0]), "contenuto di Quorvel.chm");
+    EXPECT_EQ(installedBytes(lockedNames[1]), "[QUORVEL]\r\nUNIT=0\r\n");
+    for (const char* name : Deleted)
+        EXPECT_EQ(exists(inFolder(name)), inFolder(name) == lockedNames[0]) << name;
+    for (const char* name : Examples)
+        EXPECT_EQ(exists(inFolder(name)), inFolder(name) == lockedNames[1]) << name;
+    for (const char* key : ClassKeys)
+        EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, key)) << key;
+    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, AppPathsKey));
+    EXPECT_FALSE(exists(desktopLink()));
+    EXPECT_FALSE(exists(groupFolder()));
+    expectUserFilesKept();
+}
+
+}  // namespace

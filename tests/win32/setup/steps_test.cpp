@@ -7,6 +7,8 @@
 
 #include "common/win/windows_profile.h"
 
+#include <sddl.h>
+
 namespace {
 
 class StringLog : public LogWriter {
@@ -214,6 +216,59 @@ TEST_F(StepsTest, ResourcesAreFoundWhateverTheCaseAndReplaceLongerFiles)
     // The predefined numeric data type is another type altogether.
     EXPECT_FALSE(extractResourceToFile(path.c_str(), MAKEINTRESOURCEA(10), "INI"));
     EXPECT_FALSE(extractResourceToFile((folder + "\\manca\\copia.ini").c_str(), "RT_RCDATA", "INI"));
+}
+
+// A key that already exists and refuses new values and subkeys (a policy, or
+// a key left by another program): the step reports it by name, stops, and
+// the key keeps its value.
+TEST_F(StepsTest, AKeyDeniedToTheInstallerIsReportedAndKeptAsItWas)
+{
+    struct Case {
+        HKEY root;
+        std::string denied;
+        const char* text;
+        const char* caption;
+    } cases[] = {
+        {HKEY_LOCAL_MACHINE, AppPaths + "\\QuorvelProva.exe", "Impossibile creare la chiave in AppPath",
+         "QuorvelProva.exe"},
+        {HKEY_CLASSES_ROOT, ".qvnegata", "Impossibile creare la chiave per l'estensione", ".qvnegata"},
+    };
+    // Everyone: no new values (0x2) nor subkeys (0x4), all else allowed, so
+    // the test can still read and delete it.
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;0x6;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                                     &descriptor, nullptr));
+    useScript("[GENERAL]\r\nAppPath=QuorvelProva.exe\r\n[EXTENSIONS]\r\n0=.qvnegata\r\n"
+              "[.qvnegata]\r\nFileType=Prova.Negata\r\nDesc=Negata\r\nShellOpen=apri.exe\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.denied);
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(c.root, c.denied.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("di un altro"), 12);
+        // Wine takes no security at creation; set afterwards, it is enforced.
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
+        RegCloseKey(key);
+        HKEY probe;
+        const LONG opened = RegOpenKeyExA(c.root, c.denied.c_str(), 0, KEY_SET_VALUE, &probe);
+        if (opened == ERROR_SUCCESS)
+            RegCloseKey(probe);
+        EXPECT_EQ(opened, ERROR_ACCESS_DENIED) << "the platform does not honour the key's security";
+        if (opened == ERROR_ACCESS_DENIED) {
+            MessageBoxCatcher catcher(IDOK);
+            EXPECT_FALSE(registerAppPathAndFileTypes(mainWindow, folder.c_str()));
+            ASSERT_EQ(messageBoxes(catcher).size(), 1u);
+            EXPECT_EQ(messageBoxes(catcher)[0].text, c.text);
+            EXPECT_EQ(messageBoxes(catcher)[0].caption, c.caption);
+            EXPECT_EQ(registryText(c.root, c.denied, nullptr), "di un altro");
+            EXPECT_FALSE(registryKeyExists(HKEY_CLASSES_ROOT, "Prova.Negata.qvnegata"));
+        }
+        // Deleting needs only DELETE, which the key still grants.
+        EXPECT_EQ(RegDeleteKeyA(c.root, c.denied.c_str()), ERROR_SUCCESS);
+        EXPECT_FALSE(registryKeyExists(c.root, c.denied));
+    }
+    LocalFree(descriptor);
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, AppPaths + "\\QuorvelProva.exe");
 }
 
 }  // namespace
