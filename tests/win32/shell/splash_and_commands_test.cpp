@@ -101,6 +101,20 @@ TEST(Splash, AClickEndsItAtOnce)
     EXPECT_FALSE(IsWindow(splash));
 }
 
+TEST_F(ShellTest, SplashStaysAboveTheMainWindow)
+{
+    ASSERT_TRUE(showSplash(GetModuleHandleA(nullptr), nullptr, 60000));
+    HWND splash = findSplash();
+    ASSERT_NE(splash, nullptr);
+    SetForegroundWindow(window);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    pumpMessages();
+    RECT r;
+    GetWindowRect(splash, &r);
+    POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    EXPECT_EQ(GetAncestor(WindowFromPoint(centre), GA_ROOT), splash);
+}
+
 TEST_F(ShellTest, AboutBoxShowsTheVersionAndTheSplash)
 {
     MessageBoxCatcher catcher(IDOK);
