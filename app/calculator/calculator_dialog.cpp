@@ -371,17 +371,28 @@ BOOL onInitDialog(HWND dialog, LPARAM parameter)
 
 // ---- commands ----
 
-void addRow(HWND dialog)
+// The list row that the fields describe; false, after the row check's
+// message, when they do not make one.
+bool rowFromFields(HWND dialog, ExposureRow* row)
 {
     const RowInputCheck check =
         validateRowInput(controlText(dialog, IDC_CALC_DESCRIPTION), controlText(dialog, IDC_CALC_F),
                          controlText(dialog, IDC_CALC_T), controlText(dialog, IDC_CALC_G));
     if (check.message) {
         MessageBoxA(dialog, check.message, RowInputCaption, MB_OK | MB_ICONINFORMATION);
-        return;
+        return false;
     }
     RowValues record = check.record;
-    appendListRow(listOf(dialog), writeRow(record, currentUnit()));
+    *row = writeRow(record, currentUnit());
+    return true;
+}
+
+void addRow(HWND dialog)
+{
+    ExposureRow row;
+    if (!rowFromFields(dialog, &row))
+        return;
+    appendListRow(listOf(dialog), row);
     recompute(dialog);
 }
 
@@ -393,15 +404,10 @@ void modifyRow(HWND dialog)
         MessageBoxA(dialog, "Attenzione: nessun dato selezionato!", "Modifica", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    const RowInputCheck check =
-        validateRowInput(controlText(dialog, IDC_CALC_DESCRIPTION), controlText(dialog, IDC_CALC_F),
-                         controlText(dialog, IDC_CALC_T), controlText(dialog, IDC_CALC_G));
-    if (check.message) {
-        MessageBoxA(dialog, check.message, RowInputCaption, MB_OK | MB_ICONINFORMATION);
+    ExposureRow values;
+    if (!rowFromFields(dialog, &values))
         return;
-    }
-    RowValues record = check.record;
-    setListRow(list, row, writeRow(record, currentUnit()));
+    setListRow(list, row, values);
     recompute(dialog);
 }
 
