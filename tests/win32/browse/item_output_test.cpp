@@ -42,17 +42,6 @@ HWND WINAPI ignoreHelp(HWND, LPCSTR, UINT, DWORD_PTR)
     return nullptr;
 }
 
-std::string labelOf(HWND tree, HTREEITEM node)
-{
-    char label[260] = "";
-    TVITEMA item = {};
-    item.mask = TVIF_TEXT;
-    item.hItem = node;
-    item.pszText = label;
-    item.cchTextMax = sizeof label;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return label;
-}
 
 // Expands the tree down the labels and selects the last one, as a user would.
 HTREEITEM selectPath(HWND tree, const std::vector<const char*>& labels)
@@ -61,7 +50,7 @@ HTREEITEM selectPath(HWND tree, const std::vector<const char*>& labels)
     for (const char* label : labels) {
         TreeView_Expand(tree, node, TVE_EXPAND);
         HTREEITEM child = TreeView_GetChild(tree, node);
-        while (child && labelOf(tree, child) != label)
+        while (child && treeLabel(tree, child) != label)
             child = TreeView_GetNextSibling(tree, child);
         if (!child)
             return nullptr;

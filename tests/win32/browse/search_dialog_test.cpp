@@ -128,19 +128,6 @@ void doubleClickRow(HWND dialog, int row)
     SendMessageA(list, WM_LBUTTONUP, 0, at);
 }
 
-std::string treeLabel(HWND tree, HTREEITEM node, LPARAM* tag = nullptr)
-{
-    char label[260] = "";
-    TVITEMA item = {};
-    item.mask = TVIF_TEXT | TVIF_PARAM;
-    item.hItem = node;
-    item.pszText = label;
-    item.cchTextMax = sizeof label;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    if (tag)
-        *tag = item.lParam;
-    return label;
-}
 
 class SearchDialogTest : public WithMainWindow {
 protected:

@@ -4,7 +4,11 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "app/resources/resource.h"
 #include "app/shell/app_state.h"
@@ -12,6 +16,21 @@
 #include "app/shell/startup.h"
 #include "common/win/html_help.h"
 #include "tests/win32/support/message_box_catcher.h"
+
+// A tree node's label, and its tag when asked for.
+inline std::string treeLabel(HWND tree, HTREEITEM node, LPARAM* tag = nullptr)
+{
+    char label[260] = "";
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT | TVIF_PARAM;
+    item.hItem = node;
+    item.pszText = label;
+    item.cchTextMax = sizeof label;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    if (tag)
+        *tag = item.lParam;
+    return label;
+}
 
 class WithMainWindow : public testing::Test {
 protected:

@@ -23,19 +23,6 @@
 
 namespace {
 
-std::string labelOf(HWND tree, HTREEITEM node, LPARAM* tag = nullptr)
-{
-    char label[260] = "";
-    TVITEMA item = {};
-    item.mask = TVIF_TEXT | TVIF_PARAM;
-    item.hItem = node;
-    item.pszText = label;
-    item.cchTextMax = sizeof label;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    if (tag)
-        *tag = item.lParam;
-    return label;
-}
 
 std::vector<HTREEITEM> childrenOf(HWND tree, HTREEITEM node)
 {
@@ -48,7 +35,7 @@ std::vector<HTREEITEM> childrenOf(HWND tree, HTREEITEM node)
 HTREEITEM childNamed(HWND tree, HTREEITEM parent, const char* label)
 {
     for (HTREEITEM child : childrenOf(tree, parent))
-        if (labelOf(tree, child) == label)
+        if (treeLabel(tree, child) == label)
             return child;
     return nullptr;
 }
@@ -130,10 +117,10 @@ TEST_F(TreeTest, RootExpandsIntoItsThreeFoldersInOrder)
     TreeView_Expand(tree, root, TVE_EXPAND);
     std::vector<std::string> labels;
     for (HTREEITEM child : childrenOf(tree, root))
-        labels.push_back(labelOf(tree, child));
+        labels.push_back(treeLabel(tree, child));
     EXPECT_EQ(labels, (std::vector<std::string>{"Ciclo di vita", "Dati per nazione", "Opifici"}));
     LPARAM tag = 0;
-    labelOf(tree, childNamed(tree, root, "Ciclo di vita"), &tag);
+    treeLabel(tree, childNamed(tree, root, "Ciclo di vita"), &tag);
     EXPECT_EQ(tag, 2);
 }
 
@@ -144,7 +131,7 @@ TEST_F(TreeTest, ItemSelectedThroughEitherPathShowsItsTitleAndText)
     HTREEITEM item = childNamed(tree, bonifica, "Decontaminazione in edifici (valore massimo)");
     ASSERT_NE(item, nullptr);
     LPARAM tag = 0;
-    labelOf(tree, item, &tag);
+    treeLabel(tree, item, &tag);
     EXPECT_EQ(tag, 0x10000 + 13);
 
     TreeView_SelectItem(tree, item);
@@ -219,7 +206,7 @@ TEST_F(TreeTest, FolderWithADanglingLinkShowsTwentyNineItems)
     locateInTree(tree, path);
     HTREEITEM folder = TreeView_GetParent(tree, TreeView_GetSelection(tree));
     LPARAM tag = 0;
-    labelOf(tree, folder, &tag);
+    treeLabel(tree, folder, &tag);
     EXPECT_EQ(tag, 117);
     EXPECT_EQ(childrenOf(tree, folder).size(), 29u);
 }
@@ -240,7 +227,7 @@ TEST_F(TreeTest, LocateWalkReachesTheLastNodeAndSharedFolders)
         ASSERT_GT(buildLocatePath(c.id, path.ids, 32), 0u);
         locateInTree(tree, path);
         LPARAM tag = -1;
-        labelOf(tree, TreeView_GetSelection(tree), &tag);
+        treeLabel(tree, TreeView_GetSelection(tree), &tag);
         if (c.tag) {
             EXPECT_EQ(tag, c.tag);
         }
@@ -256,7 +243,7 @@ TEST_F(TreeTest, LocateWalkEndsOnAnIdThatMatchesNoChild)
     path.ids[0] = 950;  // no record
     path.ids[1] = 1;    // "Ciclo di vita"
     locateInTree(tree, path);
-    EXPECT_EQ(labelOf(tree, TreeView_GetSelection(tree)), "Ciclo di vita");
+    EXPECT_EQ(treeLabel(tree, TreeView_GetSelection(tree)), "Ciclo di vita");
 }
 
 TEST_F(TreeTest, VisualizzaMenuFollowsUnitAndSelection)
