@@ -21,7 +21,7 @@ wait_window() {
 # Its desktop is a folder of its own: a desktop shortcut stays in the prefix
 # instead of reaching the host's home folder.
 fresh_prefix() {
-  local pristine=$quorvel_root/build/$1-pristine user_dir
+  local pristine=$quorvel_root/build/$1-pristine$quorvel_prefix_suffix user_dir
   if [ ! -f "$pristine/.quorvel-ready" ]; then
     rm -rf "$pristine"
     WINEPREFIX=$pristine quorvel_ensure_prefix || return 1
