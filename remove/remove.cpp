@@ -331,7 +331,7 @@ int runRemoval(const char* commandLine)
     // The clean-up deletes its three files from the folder the INF names:
     // only this folder may be named there.
     char infName[ProductSize + 4];
-    char infPath[InstallPathSize];
+    char infPath[InstallPathSize] = "";
     std::snprintf(infName, sizeof infName, "%s.inf", product);
     InstallFolderNames names;
     names.longForm = folder;
