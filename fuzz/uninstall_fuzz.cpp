@@ -97,6 +97,20 @@ void checkPlan(const UninstallPlan& plan, const std::string& folder, const char*
     FUZZ_CHECK(endsWith(plan.runOnceCommand, " " + folder + "\\" + product + ".inf"));
 }
 
+// Keys all missing (so every sound one is planned) and every shortcut
+// present and pointing into the install folder.
+class OpenMachine : public InstallationView {
+public:
+    explicit OpenMachine(std::string folder) : folder_(std::move(folder)) {}
+    bool keyExists(RegistryRoot, const std::string&) override { return false; }
+    std::string keyText(RegistryRoot, const std::string&, const char*) override { return ""; }
+    bool fileExists(const std::string&) override { return true; }
+    std::string linkTarget(const std::string&) override { return folder_ + "\\Quorvel.exe"; }
+
+private:
+    std::string folder_;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -126,7 +140,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     inputs.oldSetupEngine = flags & 8;
 
     UninstallPlan plan;
-    if (!buildUninstallPlan(script, inputs, &plan)) {
+    OpenMachine machine(inputs.installFolder);
+    if (!buildUninstallPlan(script, inputs, machine, &plan)) {
         FUZZ_CHECK(plan.files.empty() && plan.keys.empty() && plan.groupLinks.empty() &&
                    plan.desktopLink.empty() && plan.groupFolder.empty());
         return 0;

@@ -8,13 +8,15 @@
 #include "common/win/windows_profile.h"
 #include "remove/uninstall_plan.h"
 #include "setup/install_context.h"
+#include "setup/install_rules.h"
 #include "setup/windows_version.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
-const char RunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+const unsigned MaxListedLeft = 12;  // lines of the final message, beyond them a count
 
 bool askYes(const char* text, const char* caption, UINT type)
 {
@@ -48,13 +50,81 @@ bool findInstallFolder(const char* product, char* folder, char* scriptPath)
     value[result == ERROR_SUCCESS ? bytes : 0] = '\0';
     const bool text = type == REG_SZ || type == REG_EXPAND_SZ;
     if (result != ERROR_SUCCESS || !text ||
-        !installFolderFromAppPath(value, folder, InstallPathSize) ||
-        !joinPath(folder, "setup.ini", scriptPath, InstallPathSize)) {
+        !installFolderFromAppPath(value, folder, InstallPathSize)) {
+        showError("Impossibile recuperare il percorso", key.c_str());
+        return false;
+    }
+    // A folder typed as "C:\Quorvel\\" by an older setup still names the
+    // same folder.
+    const std::string normal = normaliseFolder(folder);
+    std::memcpy(folder, normal.c_str(), normal.size() + 1);
+    if (!joinPath(folder, "setup.ini", scriptPath, InstallPathSize)) {
         showError("Impossibile recuperare il percorso", key.c_str());
         return false;
     }
     return true;
 }
+
+HKEY rootOf(RegistryRoot root)
+{
+    return root == RegistryRoot::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
+}
+
+// The registry and the shortcut files as the plan reads them.
+class MachineView : public InstallationView {
+public:
+    bool keyExists(RegistryRoot root, const std::string& path) override
+    {
+        HKEY key;
+        if (RegOpenKeyExA(rootOf(root), path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(key);
+        return true;
+    }
+
+    std::string keyText(RegistryRoot root, const std::string& path, const char* name) override
+    {
+        HKEY key;
+        if (RegOpenKeyExA(rootOf(root), path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return std::string();
+        char value[1024];
+        DWORD type = 0;
+        DWORD bytes = sizeof value - 1;
+        const LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes);
+        RegCloseKey(key);
+        if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+            return std::string();
+        value[bytes] = '\0';
+        return value;
+    }
+
+    bool fileExists(const std::string& path) override
+    {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    // The stored target, read back through the shell's link object without
+    // resolving it: the program it names may already be deleted.
+    std::string linkTarget(const std::string& linkFile) override
+    {
+        std::string target;
+        IShellLinkA* link = nullptr;
+        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                    reinterpret_cast<void**>(&link))))
+            return target;
+        IPersistFile* file = nullptr;
+        WCHAR wide[MAX_PATH];
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            char path[MAX_PATH] = "";
+            if (MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, wide, MAX_PATH) &&
+                SUCCEEDED(file->Load(wide, STGM_READ)) && link->GetPath(path, MAX_PATH, nullptr, 0) == S_OK)
+                target = path;
+            file->Release();
+        }
+        link->Release();
+        return target;
+    }
+};
 
 bool specialFolderPath(int folderId, char* path)
 {
@@ -105,10 +175,33 @@ void deleteDataFiles(const char* folder, const std::string& pattern, const std::
 void deleteKeys(const UninstallPlan& plan)
 {
     for (const KeyDeletion& key : plan.keys) {
-        const HKEY root = key.root == RegistryRoot::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
-        if (RegDeleteKeyA(root, key.path.c_str()) != ERROR_SUCCESS)
+        if (RegDeleteKeyA(rootOf(key.root), key.path.c_str()) != ERROR_SUCCESS)
             showError("Impossibile cancellare la chiave", key.path.c_str());
     }
+}
+
+// What the script named but the plan kept, one line each, for the final
+// message; empty when nothing was kept.
+std::string leftText(const std::vector<std::string>& left)
+{
+    if (left.empty())
+        return std::string();
+    std::string text = "Non sono stati rimossi, perché non appartengono a questa installazione:\r\n";
+    for (size_t i = 0; i < left.size() && i < MaxListedLeft; ++i)
+        text += left[i].substr(0, 200) + "\r\n";
+    if (left.size() > MaxListedLeft) {
+        char more[48];
+        std::snprintf(more, sizeof more, "e altri %u.\r\n", static_cast<unsigned>(left.size() - MaxListedLeft));
+        text += more;
+    }
+    return text + "\r\n";
+}
+
+std::string systemFolder(UINT (WINAPI* query)(LPSTR, UINT))
+{
+    char path[MAX_PATH] = "";
+    const UINT length = query(path, sizeof path);
+    return length > 0 && length < sizeof path ? path : "";
 }
 
 // The application keeps its layout setting in HKLM\Software\<product>,
@@ -189,15 +282,38 @@ int runRemoval(const char* commandLine)
     WindowsProfile script(scriptPath);
     char desktop[MAX_PATH];
     char programs[MAX_PATH];
+    char startup[MAX_PATH];
+    char shortFolder[InstallPathSize];
+    char longFolder[InstallPathSize];
+    const DWORD shortLength = GetShortPathNameA(folder, shortFolder, sizeof shortFolder);
+    const DWORD longLength = GetLongPathNameA(folder, longFolder, sizeof longFolder);
+    const std::string windows = systemFolder(GetWindowsDirectoryA);
+    const std::string system = systemFolder(GetSystemDirectoryA);
     UninstallInputs inputs;
     inputs.product = product;
     inputs.installFolder = folder;
+    inputs.shortInstallFolder = shortLength > 0 && shortLength < sizeof shortFolder ? shortFolder : nullptr;
+    inputs.windowsFolder = windows.c_str();
+    inputs.systemFolder = system.c_str();
     inputs.desktopFolder = specialFolderPath(CSIDL_DESKTOP, desktop) ? desktop : nullptr;
     inputs.programsFolder = specialFolderPath(CSIDL_PROGRAMS, programs) ? programs : nullptr;
+    inputs.startupFolder = specialFolderPath(CSIDL_STARTUP, startup) ? startup : nullptr;
     inputs.oldSetupEngine = oldSetupEngine();
+    const bool longForbidden = longLength > 0 && longLength < sizeof longFolder &&
+                               isForbiddenInstallFolder(longFolder, inputs.windowsFolder, inputs.systemFolder, false);
+    // The shell link object reads the shortcuts back for the plan.
+    const bool com = SUCCEEDED(CoInitialize(nullptr));
+    MachineView view;
     UninstallPlan plan;
-    if (!buildUninstallPlan(script, inputs, &plan))
+    const bool planned = !longForbidden && buildUninstallPlan(script, inputs, view, &plan);
+    if (com)
+        CoUninitialize();
+    if (!planned) {
+        showError("La cartella indicata per il programma è la radice di un'unità, la cartella di "
+                  "Windows o quella di sistema: non è stato rimosso nulla.",
+                  folder);
         return 0;
+    }
 
     for (const std::string& file : plan.files)
         DeleteFileA(file.c_str());
@@ -211,17 +327,42 @@ int runRemoval(const char* commandLine)
     deleteSettingsKey(product);
     deleteShortcuts(plan, inputs.desktopFolder != nullptr, inputs.programsFolder != nullptr);
 
-    HKEY runOnce;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunOnceKey, 0, KEY_WRITE, &runOnce) != ERROR_SUCCESS)
+    const std::string left = leftText(plan.left);
+    // The clean-up deletes its three files from the folder the INF names:
+    // only this folder may be named there.
+    char infName[ProductSize + 4];
+    char infPath[InstallPathSize] = "";
+    std::snprintf(infName, sizeof infName, "%s.inf", product);
+    InstallFolderNames names;
+    names.longForm = folder;
+    names.shortForm = inputs.shortInstallFolder ? inputs.shortInstallFolder : "";
+    WindowsProfile inf(joinPath(folder, infName, infPath, sizeof infPath) ? infPath : "");
+    if (!infPath[0] || !infNamesFolder(inf, names)) {
+        char text[ProductSize + 160];
+        std::snprintf(text, sizeof text,
+                      "Il file non indica questa cartella di installazione: %s, remove.exe e setup.ini "
+                      "restano nella cartella e vanno cancellati a mano.",
+                      infName);
+        showError(text, infPath[0] ? infPath : folder);
+        if (!left.empty())
+            MessageBoxA(nullptr, left.c_str(), executable, MB_OK | MB_ICONWARNING);
         return 0;
+    }
+
+    HKEY runOnce;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunOnceKey, 0, KEY_WRITE, &runOnce) != ERROR_SUCCESS) {
+        if (!left.empty())
+            MessageBoxA(nullptr, left.c_str(), executable, MB_OK | MB_ICONWARNING);
+        return 0;
+    }
     RegSetValueExA(runOnce, plan.runOnceName.c_str(), 0, REG_SZ,
                    reinterpret_cast<const BYTE*>(plan.runOnceCommand.c_str()),
                    static_cast<DWORD>(plan.runOnceCommand.size() + 1));
     RegCloseKey(runOnce);
 
-    if (askYes("La disinstallazione sarà completata al prossimo riavvio di Windows. "
-               "Riavviare Windows adesso?",
-               executable, MB_YESNO))
+    const std::string restart = left + "La disinstallazione sarà completata al prossimo riavvio di Windows. "
+                                       "Riavviare Windows adesso?";
+    if (askYes(restart.c_str(), executable, MB_YESNO))
         requestRestart();
     return 0;
 }

@@ -5,13 +5,12 @@
 
 #include "common/cp1252.h"
 #include "setup/install_context.h"
+#include "setup/install_rules.h"
 
 #include <cstring>
 
 namespace {
 
-const char AppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
-const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 const unsigned ScriptLongValue = 65535;
 
 std::string readValue(const InstallContext& context, const char* section, const char* key,
@@ -45,16 +44,27 @@ bool isSafeExtension(const std::string& extension) {
     return extension.size() >= 2 && extension[0] == '.' && isSafeFileName(extension.c_str());
 }
 
-// A group below the Programs folder: "\" and plain names separated by "\".
-bool isSafeGroup(const std::string& group) {
-    if (group.empty() || group[0] != '\\') return false;
-    size_t at = 1;
-    for (;;) {
-        size_t next = group.find('\\', at);
-        std::string part = group.substr(at, next == std::string::npos ? std::string::npos : next - at);
-        if (!isSafeFileName(part.c_str())) return false;
-        if (next == std::string::npos) return true;
-        at = next + 1;
+// A key the plan may delete: one that is missing (its deletion fails and
+// is reported) or one shown to be this installation's; an existing key of
+// someone else's is kept and listed.
+void planKey(UninstallPlan* plan, InstallationView& view, const KeyDeletion& key, bool ours) {
+    if (ours || !view.keyExists(key.root, key.path)) {
+        plan->keys.push_back(key);
+    } else {
+        plan->left.push_back(keyDisplayName(key));
+    }
+}
+
+// A shortcut is deleted only when it points into the install folder; a
+// missing one needs nothing.
+void planLink(InstallationView& view, const InstallFolderNames& folder, const std::string& path,
+              std::vector<std::string>* planned, std::vector<std::string>* left) {
+    if (!view.fileExists(path)) return;
+    std::string target = view.linkTarget(path);
+    if (!target.empty() && folder.holds(target.c_str())) {
+        planned->push_back(path);
+    } else {
+        left->push_back(path);
     }
 }
 
@@ -72,7 +82,7 @@ bool productFromCommandLine(const char* commandLine, char* product, unsigned siz
 }
 
 std::string appPathsKeyFor(const char* product) {
-    return std::string(AppPathsKey) + product + ".exe";
+    return std::string(AppPathsKey) + "\\" + product + ".exe";
 }
 
 bool installFolderFromAppPath(const char* appPath, char* folder, unsigned size) {
@@ -94,17 +104,29 @@ bool isDataFileName(const char* foundName, const char* extension) {
     return isSafeExtension(extension) && endsWithNoCase(foundName, extension);
 }
 
-bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, UninstallPlan* plan) {
+std::string keyDisplayName(const KeyDeletion& key) {
+    return std::string(key.root == RegistryRoot::ClassesRoot ? "HKEY_CLASSES_ROOT\\"
+                                                             : "HKEY_LOCAL_MACHINE\\") +
+           key.path;
+}
+
+bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, InstallationView& view,
+                        UninstallPlan* plan) {
     *plan = UninstallPlan();
     char checked[InstallPathSize];
     std::string folder = inputs.installFolder ? inputs.installFolder : "";
     bool folderOk = installFolderFromAppPath((folder + "\\x").c_str(), checked, sizeof checked) &&
-                    folder == checked && folder.back() != '\\';
+                    folder == checked && folder.back() != '\\' &&
+                    !isForbiddenInstallFolder(folder.c_str(), inputs.windowsFolder,
+                                              inputs.systemFolder, false);
     bool productOk = inputs.product && isSafeFileName(inputs.product) &&
                      std::strlen(inputs.product) < ProductSize;
     if (!folderOk || !productOk) {
         return false;
     }
+    InstallFolderNames names;
+    names.longForm = folder;
+    if (inputs.shortInstallFolder) names.shortForm = inputs.shortInstallFolder;
 
     InstallContext context;
     context.script = &script;
@@ -128,43 +150,67 @@ bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, Uninstal
                                                "\\Shell", "\\DefaultIcon", ""};
     for (const std::string& extension : readScriptList(context, "EXTENSIONS", 128)) {
         if (!isSafeExtension(extension)) continue;
-        plan->keys.push_back({RegistryRoot::ClassesRoot, extension});
         std::string fileType = readValue(context, extension.c_str(), "FileType", 260);
-        if (!isSafeFileName(fileType.c_str())) continue;
+        std::string program = readValue(context, extension.c_str(), "ShellOpen", 260);
+        std::string typeName = fileType + extension;
+        bool typeSafe = isSafeFileName(fileType.c_str());
+        bool typeOurs = typeSafe && isSafeFileName(program.c_str()) &&
+                        (!view.keyExists(RegistryRoot::ClassesRoot, typeName) ||
+                         openCommandIsOurs(view.keyText(RegistryRoot::ClassesRoot,
+                                                        typeName + fileTypeKeys[0], nullptr),
+                                           names, program));
+        std::string extensionType = view.keyText(RegistryRoot::ClassesRoot, extension, nullptr);
+        planKey(plan, view, {RegistryRoot::ClassesRoot, extension},
+                typeOurs && cp1252EqualNoCase(extensionType.c_str(), typeName.c_str()));
+        if (!typeSafe) continue;
+        if (!typeOurs) {
+            planKey(plan, view, {RegistryRoot::ClassesRoot, typeName}, false);
+            continue;
+        }
         for (const char* tail : fileTypeKeys) {
-            plan->keys.push_back({RegistryRoot::ClassesRoot, fileType + extension + tail});
+            plan->keys.push_back({RegistryRoot::ClassesRoot, typeName + tail});
         }
     }
     std::string uninstallName = readValue(context, "UNINSTALL", "Key", ScriptLongValue);
     if (isSafeFileName(uninstallName.c_str())) {
-        plan->keys.push_back({RegistryRoot::LocalMachine, UninstallKey + uninstallName});
+        KeyDeletion key = {RegistryRoot::LocalMachine, std::string(UninstallKey) + "\\" + uninstallName};
+        planKey(plan, view, key,
+                uninstallStringIsOurs(view.keyText(key.root, key.path, "UninstallString"), names));
     }
     std::string appPath = readValue(context, "GENERAL", "AppPath", ScriptLongValue);
     if (isSafeFileName(appPath.c_str())) {
-        plan->keys.push_back({RegistryRoot::LocalMachine, AppPathsKey + appPath});
+        KeyDeletion key = {RegistryRoot::LocalMachine, std::string(AppPathsKey) + "\\" + appPath};
+        planKey(plan, view, key, appPathIsOurs(view.keyText(key.root, key.path, nullptr), names, appPath));
     }
 
+    std::vector<std::string> links;
     if (inputs.desktopFolder) {
         std::string link = readValue(context, "DESKTOP", "Link", ScriptLongValue);
         std::string path = withoutTrailingBackslash(inputs.desktopFolder) + link;
         if (link.size() > 1 && link[0] == '\\' && isSafeFileName(link.c_str() + 1) &&
             endsWithNoCase(link, ".lnk") && fitsPath(path)) {
-            plan->desktopLink = path;
+            planLink(view, names, path, &links, &plan->left);
+            if (!links.empty()) plan->desktopLink = links[0];
         }
     }
 
     if (inputs.programsFolder) {
-        std::string programs = withoutTrailingBackslash(inputs.programsFolder);
         std::string group = readValue(context, "GENERAL", "NomeGruppo", ScriptLongValue);
-        // Without a group the shortcuts sit in the Programs folder itself,
-        // which must never be removed.
-        bool usable = group.empty() || isSafeGroup(group);
-        std::string groupFolder = programs + group;
-        if (usable && fitsPath(groupFolder)) {
-            if (!group.empty()) plan->groupFolder = groupFolder;
-            for (const std::string& name : readScriptList(context, "LINKLIST", 128)) {
-                std::string path = groupFolder + "\\" + name + ".lnk";
-                if (isSafeFileName(name.c_str()) && fitsPath(path)) plan->groupLinks.push_back(path);
+        std::string groupFolder = groupFolderFor(inputs.programsFolder, group);
+        // Only a folder of the product's own: never the Programs folder
+        // itself nor the one whose shortcuts start with Windows.
+        bool own = isOwnGroupName(group) && fitsPath(groupFolder) &&
+                   !(inputs.startupFolder && sameFolder(groupFolder.c_str(), inputs.startupFolder));
+        // Elsewhere the script's shortcuts are only reported.
+        bool named = own || group.empty() || (group[0] == '\\' && group.find("..") == std::string::npos);
+        if (own) plan->groupFolder = groupFolder;
+        for (const std::string& name : readScriptList(context, "LINKLIST", 128)) {
+            std::string path = groupFolder + "\\" + name + ".lnk";
+            if (!named || !isSafeFileName(name.c_str()) || !fitsPath(path)) continue;
+            if (own) {
+                planLink(view, names, path, &plan->groupLinks, &plan->left);
+            } else if (view.fileExists(path)) {
+                plan->left.push_back(path);
             }
         }
     }

@@ -1,7 +1,9 @@
 // What the uninstaller removes, decided without touching anything: from the
-// script left by setup, the install folder, the special folders and the
-// version flag comes the ordered list of deletions. The program only asks
-// its questions and carries the plan out.
+// script left by setup, the install folder, the special folders, the version
+// flag and a read-only look at the registry and the shortcut files comes the
+// ordered list of deletions. A key or shortcut the script names is planned
+// only when it points at this installation; the rest is listed as left.
+// The program only asks its questions and carries the plan out.
 #pragma once
 
 #include "common/profile.h"
@@ -37,9 +39,27 @@ struct KeyDeletion {
     std::string path;  // also the caption of the failure message
 };
 
+// What the plan may read of the machine: registry values and shortcut
+// targets, so that it deletes only what it can show to be this
+// installation's.
+class InstallationView {
+public:
+    virtual ~InstallationView() = default;
+    virtual bool keyExists(RegistryRoot root, const std::string& key) = 0;
+    // A string value (nullptr: the unnamed one); empty when missing or not text.
+    virtual std::string keyText(RegistryRoot root, const std::string& key, const char* name) = 0;
+    virtual bool fileExists(const std::string& path) = 0;
+    // The path a shortcut file points at; empty when it cannot be read.
+    virtual std::string linkTarget(const std::string& linkFile) = 0;
+};
+
 struct UninstallInputs {
     const char* product = "";
     const char* installFolder = "";
+    const char* shortInstallFolder = nullptr;  // its 8.3 form, when known
+    const char* windowsFolder = nullptr;       // refused as install folders
+    const char* systemFolder = nullptr;
+    const char* startupFolder = nullptr;       // never a program group
     const char* desktopFolder = nullptr;   // nullptr: the folder was not found
     const char* programsFolder = nullptr;  // nullptr: the folder was not found
     bool oldSetupEngine = false;           // windowsVersionLabel's flag
@@ -55,10 +75,24 @@ struct UninstallPlan {
     std::string groupFolder;                  // empty: no folder to remove
     std::string runOnceName;
     std::string runOnceCommand;
+    std::vector<std::string> left;            // named by the script, not ours: kept
 };
 
 // Builds the plan. Script entries that are empty or would reach outside the
-// install folder, the group folder, the desktop or the product's own keys
-// are left out. False, with an empty plan, when the install folder is not an
-// absolute folder or the product is not a plain name.
-bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, UninstallPlan* plan);
+// install folder, the group folder, the desktop or the keys setup writes are
+// left out. Keys are planned when missing (their deletion fails and is
+// reported) or when their values name the install folder: App Paths whose
+// path is the application there, a file type whose open command starts a
+// program there (and the extension naming that type), an Uninstall entry
+// whose UninstallString starts remove.exe there. Shortcuts are planned when
+// they exist, lie in the product's own group or are the script's desktop
+// link, and point into the install folder. Existing keys and shortcuts that
+// fail the test go to left. False, with an empty plan, when the install
+// folder is not an absolute folder without a trailing "\", is a drive root,
+// the Windows or the system folder, or the product is not a plain name.
+bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, InstallationView& view,
+                        UninstallPlan* plan);
+
+// "HKEY_CLASSES_ROOT\.exe", "HKEY_LOCAL_MACHINE\Software\..." for the list of
+// what was left.
+std::string keyDisplayName(const KeyDeletion& key);

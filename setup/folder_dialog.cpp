@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <string>
 
 #include "common/win/centre_window.h"
 #include "common/win/tooltips.h"
@@ -52,9 +53,20 @@ void onFolderOk(HWND dialog)
                     text[0] ? text : "Cartella di installazione", MB_OK | MB_ICONERROR);
         return;
     }
-    if (!ensureFolder(dialog, text))
+    // One form for every step and for the uninstaller: "C:\Quorvel\\" would
+    // reach the registry with its doubled separator.
+    const std::string folder = normaliseFolder(text);
+    if (isRefusedDestination(folder.c_str())) {
+        MessageBoxA(dialog,
+                    "Non è possibile installare il software nella cartella di Windows, nella cartella "
+                    "di sistema, nella radice di un'unità o in una cartella già esistente al loro "
+                    "interno: i file del sistema verrebbero sostituiti. Scegliere un'altra cartella.",
+                    text, MB_OK | MB_ICONERROR);
         return;
-    std::memcpy(resultBuffer(dialog), text, std::strlen(text) + 1);
+    }
+    if (!ensureFolder(dialog, folder.c_str()))
+        return;
+    std::memcpy(resultBuffer(dialog), folder.c_str(), folder.size() + 1);
     EndDialog(dialog, 1);
 }
 
@@ -194,6 +206,28 @@ bool isAbsoluteFolder(const char* text)
     const unsigned char drive = static_cast<unsigned char>(text[0]);
     const bool letter = (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
     return letter && text[1] == ':' && text[2] == '\\';
+}
+
+bool isRefusedDestination(const char* folder)
+{
+    char windows[InstallPathSize] = "";
+    char system[InstallPathSize] = "";
+    if (GetWindowsDirectoryA(windows, sizeof windows) >= sizeof windows)
+        windows[0] = '\0';
+    if (GetSystemDirectoryA(system, sizeof system) >= sizeof system)
+        system[0] = '\0';
+    // "C:\Quorvel\..\Windows" and short names are the same folders.
+    char full[InstallPathSize] = "";
+    const DWORD fullLength = GetFullPathNameA(folder, sizeof full, full, nullptr);
+    if (fullLength == 0 || fullLength >= sizeof full)
+        return isForbiddenInstallFolder(folder, windows, system, true);
+    const DWORD attributes = GetFileAttributesA(full);
+    const bool existed = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    char longPath[InstallPathSize] = "";
+    const DWORD longLength = existed ? GetLongPathNameA(full, longPath, sizeof longPath) : 0;
+    const char* checked = longLength > 0 && longLength < sizeof longPath ? longPath : full;
+    return isForbiddenInstallFolder(folder, windows, system, existed) ||
+           isForbiddenInstallFolder(checked, windows, system, existed);
 }
 
 bool ensureFolder(HWND owner, const char* path)

@@ -3,6 +3,7 @@
 #include "setup/install_context.h"
 
 #include "common/cp1252.h"
+#include "setup/install_rules.h"
 
 #include <cstdio>
 #include <cstring>
@@ -14,17 +15,14 @@ const char LogCreatedKey[] = "\r\nCreata la chiave: ";
 const char LogCreatedLink[] = "\r\nCreato il link: ";
 const char LogCreatedDesktopLink[] = "\r\nCreato il link sul desktop: ";
 const char LogModifiedFile[] = "\r\nModificato il file: ";
+const char LogFailedLink[] = "\r\nImpossibile creare il link: ";
 
 bool setInstallFolder(InstallContext& context, const char* folder) {
-    size_t length = std::strlen(folder);
-    if (length > 0 && folder[length - 1] == '\\') --length;
-    if (length >= InstallPathSize) return false;
-    char trimmed[InstallPathSize];
-    std::memcpy(trimmed, folder, length);
-    trimmed[length] = '\0';
+    const std::string trimmed = normaliseFolder(folder);
+    if (trimmed.size() >= InstallPathSize) return false;
     char script[InstallPathSize];
-    if (!joinPath(trimmed, "setup.ini", script, sizeof script)) return false;
-    std::memcpy(context.installFolder, trimmed, length + 1);
+    if (!joinPath(trimmed.c_str(), "setup.ini", script, sizeof script)) return false;
+    std::memcpy(context.installFolder, trimmed.c_str(), trimmed.size() + 1);
     std::memcpy(context.scriptPath, script, std::strlen(script) + 1);
     return true;
 }

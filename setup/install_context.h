@@ -27,7 +27,7 @@ struct InstallContext {
     void* progressDialog = nullptr;            // window handle; none once closed
 };
 
-// Takes the folder chosen by the user: one trailing "\" is removed and the
+// Takes the folder chosen by the user: normalised (normaliseFolder) and the
 // script path formed. False, with the context unchanged, when either path
 // would not fit in 260 characters.
 bool setInstallFolder(InstallContext& context, const char* folder);
@@ -58,6 +58,7 @@ extern const char LogCreatedKey[];      // "\r\nCreata la chiave: "
 extern const char LogCreatedLink[];     // "\r\nCreato il link: "
 extern const char LogCreatedDesktopLink[];  // "\r\nCreato il link sul desktop: "
 extern const char LogModifiedFile[];    // "\r\nModificato il file: "
+extern const char LogFailedLink[];      // "\r\nImpossibile creare il link: "
 
 // Writes the label's bytes, then the text's; errors are ignored.
 void logEntry(const InstallContext& context, const char* label, const char* text);

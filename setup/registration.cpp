@@ -8,10 +8,6 @@
 
 #include "common/ini.h"
 
-const char AppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
-const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-const char RunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-
 namespace {
 
 const unsigned ShortTextSize = 128;
@@ -209,6 +205,17 @@ bool registerUninstall(const char* folder)
     IniFileProfile infFile(infPath.c_str());
     infFile.writeString("DestinationDirs", "InfFile", destination.c_str());
     infFile.writeString("DestinationDirs", "DefaultDestDir", destination.c_str());
+    // Read back: an INF still naming another folder would have the clean-up
+    // delete that folder's files at the next start.
+    InstallFolderNames names;
+    names.longForm = folder;
+    names.shortForm = shortPath;
+    IniFileProfile written(infPath.c_str());
+    if (!infNamesFolder(written, names)) {
+        showInstallError(GetWindow(static_cast<HWND>(installContext.progressDialog), GW_OWNER),
+                         "Impossibile modificare il file", infPath.c_str());
+        return false;
+    }
     report(LogModifiedFile, infPath.c_str());
     return true;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "setup/install_context.h"
+#include "setup/install_rules.h"
 #include "setup/windows_version.h"
 
 // The run state shared by the steps (one installation per process).
@@ -46,6 +47,9 @@ struct ToolTipText {
 INT_PTR answerToolTip(NMHDR* header, const ToolTipText* table, int count);
 // Only a drive-letter path ("C:\..." ) names the same folder in every step.
 bool isAbsoluteFolder(const char* text);
+// The Windows folder, the system folder, a drive root, or an existing
+// folder below the first two: setup would overwrite files of the system.
+bool isRefusedDestination(const char* folder);
 
 // --- progress_dialog.cpp: ProgressDialog (110) -----------------------------
 HWND createProgressDialog(HWND owner);
@@ -65,9 +69,6 @@ bool copyInstallFiles(HWND owner, const char* folder);
 bool installDataFile(HWND owner, const char* folder);
 
 // --- registration.cpp: steps 2 and 6 ----------------------------------------
-extern const char AppPathsKey[];   // under HKEY_LOCAL_MACHINE
-extern const char UninstallKey[];  // under HKEY_LOCAL_MACHINE
-extern const char RunOnceKey[];    // under HKEY_LOCAL_MACHINE
 bool registerAppPathAndFileTypes(HWND owner, const char* folder);
 bool registerUninstall(const char* folder);
 

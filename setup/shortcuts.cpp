@@ -31,16 +31,22 @@ bool programsFolder(HWND owner, char (&path)[InstallPathSize])
 
 std::string groupFolder(const char* programs)
 {
-    return withoutTrailingBackslash(programs) + scriptText("GENERAL", "NomeGruppo", InstallPathSize);
+    return groupFolderFor(programs, scriptText("GENERAL", "NomeGruppo", InstallPathSize));
 }
 
-void makeLink(const std::string& target, const std::string& linkFile, const std::string& description,
-              const std::string& arguments)
+// A shortcut that could not be written is logged and reported as such, and
+// stops the step: the uninstaller would find nothing of it either.
+bool makeLink(HWND owner, const std::string& target, const std::string& linkFile,
+              const std::string& description, const std::string& arguments)
 {
-    createShellLink(target.c_str(), linkFile.c_str(), description.c_str(), arguments.c_str());
+    if (SUCCEEDED(createShellLink(target.c_str(), linkFile.c_str(), description.c_str(), arguments.c_str())))
+        return true;
+    logEntry(installContext, LogFailedLink, linkFile.c_str());
+    showInstallError(owner, "Impossibile creare il collegamento", linkFile.c_str());
+    return false;
 }
 
-void createGroupLink(const char* folder, const std::string& group, const std::string& name)
+bool createGroupLink(HWND owner, const char* folder, const std::string& group, const std::string& name)
 {
     const char* section = name.c_str();
     const std::string exe = scriptText(section, "Exe", InstallPathSize);
@@ -52,10 +58,12 @@ void createGroupLink(const char* folder, const std::string& group, const std::st
         if (!file.empty())
             arguments += " " + std::string(folder) + "\\" + file;
     }
-    makeLink(target, group + "\\" + name + ".lnk", name, arguments);
+    if (!makeLink(owner, target, group + "\\" + name + ".lnk", name, arguments))
+        return false;
     setProgressText(target.c_str());
     stepProgress();
     logEntry(installContext, LogCreatedLink, target.c_str());
+    return true;
 }
 
 }  // namespace
@@ -100,8 +108,12 @@ bool createShortcuts(HWND owner, const char* folder)
         showInstallError(owner, "Impossibile inizializzare COM", "Creazione collegamenti");
         return false;
     }
-    for (const std::string& name : readScriptList(installContext, "LINKLIST", LinkNameSize))
-        createGroupLink(folder, group, name);
+    for (const std::string& name : readScriptList(installContext, "LINKLIST", LinkNameSize)) {
+        if (!createGroupLink(owner, folder, group, name)) {
+            CoUninitialize();
+            return false;
+        }
+    }
 
     char desktop[InstallPathSize];
     if (!specialFolderPath(owner, CSIDL_DESKTOP, desktop)) {
@@ -113,7 +125,10 @@ bool createShortcuts(HWND owner, const char* folder)
         withoutTrailingBackslash(desktop) + scriptText("DESKTOP", "Link", DesktopTextSize);
     const std::string target =
         std::string(folder) + "\\" + scriptText("DESKTOP", "Exe", DesktopTextSize);
-    makeLink(target, linkFile, scriptText("DESKTOP", "DisplayName", DesktopTextSize), "");
+    if (!makeLink(owner, target, linkFile, scriptText("DESKTOP", "DisplayName", DesktopTextSize), "")) {
+        CoUninitialize();
+        return false;
+    }
     setProgressText(linkFile.c_str());
     stepProgress();
     logEntry(installContext, LogCreatedDesktopLink, target.c_str());

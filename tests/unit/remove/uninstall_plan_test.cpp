@@ -5,12 +5,16 @@
 
 #include "common/ini.h"
 #include "setup/install_context.h"
+#include "setup/install_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <map>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,14 +23,86 @@ namespace {
 const char Desktop[] = "C:\\Documents and Settings\\utente\\Desktop";
 const char Programs[] = "C:\\Documents and Settings\\utente\\Menu Avvio\\Programmi\\";
 
+const char Startup[] =
+    "C:\\Documents and Settings\\utente\\Menu Avvio\\Programmi\\Esecuzione automatica";
+const char Group[] = "C:\\Documents and Settings\\utente\\Menu Avvio\\Programmi\\Quorvel";
+
 UninstallInputs inputsFor(const char* folder, bool oldSetupEngine = false) {
     UninstallInputs inputs;
     inputs.product = "Quorvel";
     inputs.installFolder = folder;
     inputs.desktopFolder = Desktop;
     inputs.programsFolder = Programs;
+    inputs.startupFolder = Startup;
+    inputs.windowsFolder = "C:\\WINDOWS";
+    inputs.systemFolder = "C:\\WINDOWS\\system32";
     inputs.oldSetupEngine = oldSetupEngine;
     return inputs;
+}
+
+// The registry and the shortcut files, as maps.
+class FakeMachine : public InstallationView {
+public:
+    void setKey(RegistryRoot root, const std::string& key, const char* name, const std::string& value) {
+        keys.insert(id(root, key));
+        values[id(root, key) + "|" + (name ? name : "")] = value;
+    }
+    bool keyExists(RegistryRoot root, const std::string& key) override {
+        return keys.count(id(root, key)) > 0;
+    }
+    std::string keyText(RegistryRoot root, const std::string& key, const char* name) override {
+        auto found = values.find(id(root, key) + "|" + (name ? name : ""));
+        return found == values.end() ? "" : found->second;
+    }
+    bool fileExists(const std::string& path) override { return links.count(path) > 0; }
+    std::string linkTarget(const std::string& link) override { return links[link]; }
+
+    static std::string id(RegistryRoot root, const std::string& key) {
+        return (root == RegistryRoot::ClassesRoot ? "HKCR\\" : "HKLM\\") + key;
+    }
+    std::set<std::string> keys;
+    std::map<std::string, std::string> values;
+    std::map<std::string, std::string> links;  // shortcut file -> target
+};
+
+const std::string AppPaths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+const std::string Uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// What setup leaves in the registry and the shell for the shipped script.
+void installInto(FakeMachine& machine, const std::string& folder, const std::string& shortFolder) {
+    const std::string program = folder + "\\Quorvel.exe";
+    machine.setKey(RegistryRoot::LocalMachine, AppPaths + "Quorvel.exe", nullptr, program);
+    machine.setKey(RegistryRoot::ClassesRoot, ".qvl", nullptr, "Quorvel.File.qvl");
+    machine.setKey(RegistryRoot::ClassesRoot, "Quorvel.File.qvl\\Shell\\Open\\Command", nullptr,
+                   "\"" + program + "\" %1");
+    machine.keys.insert(FakeMachine::id(RegistryRoot::ClassesRoot, "Quorvel.File.qvl"));
+    machine.setKey(RegistryRoot::LocalMachine, Uninstall + "Quorvel", "UninstallString",
+                   shortFolder + "\\remove.exe /Quorvel");
+    for (const char* link : {"Quorvel", "Guida di Quorvel", "Album fotografico", "Bibliografia",
+                             "Disinstallazione di Quorvel"}) {
+        machine.links[std::string(Group) + "\\" + link + ".lnk"] = program;
+    }
+    machine.links[std::string(Desktop) + "\\Quorvel.lnk"] = program;
+}
+
+// Other programs' keys and shortcuts, which no script may have deleted.
+void plantOtherPrograms(FakeMachine& machine) {
+    machine.setKey(RegistryRoot::ClassesRoot, ".exe", nullptr, "exefile");
+    machine.setKey(RegistryRoot::ClassesRoot, "exefile\\Shell\\Open\\Command", nullptr, "\"%1\" %*");
+    machine.setKey(RegistryRoot::ClassesRoot, "Word.Document.8\\Shell\\Open\\Command", nullptr,
+                   "\"C:\\Programmi\\Office\\WINWORD.EXE\" /n \"%1\"");
+    machine.keys.insert(FakeMachine::id(RegistryRoot::ClassesRoot, "Word.Document.8"));
+    machine.setKey(RegistryRoot::LocalMachine, Uninstall + "AltroProgramma", "UninstallString",
+                   "C:\\Altro\\remove.exe /Altro");
+    machine.setKey(RegistryRoot::LocalMachine, AppPaths + "IEXPLORE.EXE", nullptr,
+                   "C:\\Programmi\\Internet Explorer\\IEXPLORE.EXE");
+    machine.links[std::string(Startup) + "\\Altro.lnk"] = "C:\\Altro\\altro.exe";
+    machine.links[std::string(Desktop) + "\\Altro.lnk"] = "C:\\Altro\\altro.exe";
+    machine.links[std::string(Group) + "\\Altro.lnk"] = "C:\\Altro\\altro.exe";
+    // A folder whose name starts with the install folder's is another folder.
+    machine.setKey(RegistryRoot::LocalMachine, AppPaths + "Prefisso.exe", nullptr,
+                   "C:\\Quorvel2\\Prefisso.exe");
+    machine.links[std::string(Group) + "\\Prefisso.lnk"] = "C:\\Quorvel2\\Prefisso.exe";
 }
 
 std::string shippedScript() {
@@ -36,9 +112,15 @@ std::string shippedScript() {
 }
 
 TEST(UninstallPlan, ShippedScriptIntoCQuorvel) {
+    FakeMachine machine;
+    installInto(machine, "C:\\Quorvel", "C:\\QUORVE~1");
+    plantOtherPrograms(machine);
     IniTextProfile script(shippedScript());
     UninstallPlan plan;
-    ASSERT_TRUE(buildUninstallPlan(script, inputsFor("C:\\Quorvel"), &plan));
+    UninstallInputs inputs = inputsFor("C:\\Quorvel");
+    inputs.shortInstallFolder = "C:\\QUORVE~1";  // as setup writes UninstallString
+    ASSERT_TRUE(buildUninstallPlan(script, inputs, machine, &plan));
+    EXPECT_TRUE(plan.left.empty());
 
     EXPECT_EQ(plan.files, (std::vector<std::string>{
                               "C:\\Quorvel\\Quorvel.exe", "C:\\Quorvel\\leggimi.txt",
@@ -76,25 +158,27 @@ TEST(UninstallPlan, ShippedScriptIntoCQuorvel) {
 }
 
 TEST(UninstallPlan, RunOnceCommandFollowsTheVersionFlag) {
+    FakeMachine machine;
     IniTextProfile script(shippedScript());
     UninstallPlan plan;
-    ASSERT_TRUE(buildUninstallPlan(script, inputsFor("C:\\Quorvel", false), &plan));
+    ASSERT_TRUE(buildUninstallPlan(script, inputsFor("C:\\Quorvel", false), machine, &plan));
     EXPECT_EQ(plan.runOnceCommand,
               "rundll32.exe setupapi.dll,InstallHinfSection DefaultUninstall 132 "
               "C:\\Quorvel\\Quorvel.inf");
-    ASSERT_TRUE(buildUninstallPlan(script, inputsFor("D:\\Programmi\\Quorvel", true), &plan));
+    ASSERT_TRUE(buildUninstallPlan(script, inputsFor("D:\\Programmi\\Quorvel", true), machine, &plan));
     EXPECT_EQ(plan.runOnceCommand,
               "rundll.exe setupx.dll,InstallHinfSection DefaultUninstall 132 "
               "D:\\Programmi\\Quorvel\\Quorvel.inf");
 }
 
 TEST(UninstallPlan, MissingSpecialFoldersSkipTheirShortcuts) {
+    FakeMachine machine;
     IniTextProfile script(shippedScript());
     UninstallInputs inputs = inputsFor("C:\\Quorvel");
     inputs.desktopFolder = nullptr;
     inputs.programsFolder = nullptr;
     UninstallPlan plan;
-    ASSERT_TRUE(buildUninstallPlan(script, inputs, &plan));
+    ASSERT_TRUE(buildUninstallPlan(script, inputs, machine, &plan));
     EXPECT_TRUE(plan.desktopLink.empty());
     EXPECT_TRUE(plan.groupLinks.empty());
     EXPECT_TRUE(plan.groupFolder.empty());
@@ -102,26 +186,28 @@ TEST(UninstallPlan, MissingSpecialFoldersSkipTheirShortcuts) {
 }
 
 TEST(UninstallPlan, NoFolderNoPlan) {
+    FakeMachine machine;
     IniTextProfile script(shippedScript());
     const char* folders[] = {"", "Quorvel", "\\Quorvel", "C:\\Quorvel\\", "\\\\\\x",
-                             "C:Quorvel"};
+                             "C:Quorvel", "C:", "c:\\windows", "C:\\WINDOWS\\SYSTEM32",
+                             "\\\\server\\share"};
     for (const char* folder : folders) {
         SCOPED_TRACE(folder);
         UninstallPlan plan;
         plan.files.push_back("stale");
-        EXPECT_FALSE(buildUninstallPlan(script, inputsFor(folder), &plan));
+        EXPECT_FALSE(buildUninstallPlan(script, inputsFor(folder), machine, &plan));
         EXPECT_TRUE(plan.files.empty());
         EXPECT_TRUE(plan.runOnceCommand.empty());
     }
     UninstallPlan plan;
-    EXPECT_TRUE(buildUninstallPlan(script, inputsFor("C:"), &plan));  // a drive root install
-    EXPECT_EQ(plan.files[0], "C:\\Quorvel.exe");
-    EXPECT_TRUE(buildUninstallPlan(script, inputsFor("\\\\server\\share\\Quorvel"), &plan));
+    EXPECT_TRUE(buildUninstallPlan(script, inputsFor("C:\\WINDOWS\\Quorvel"), machine, &plan));
+    EXPECT_TRUE(buildUninstallPlan(script, inputsFor("\\\\server\\share\\Quorvel"), machine, &plan));
 }
 
 // Empty values and names that leave their folder or key are left out; the
 // sound entries around them stay.
 TEST(UninstallPlan, HostileEntriesAreSkipped) {
+    FakeMachine machine;
     IniTextProfile script(
         "[GENERAL]\r\nNomeGruppo=\\..\\..\\Windows\r\nAppPath=\r\n"
         "[DESKTOP]\r\nLink=\\..\\boot.ini\r\n"
@@ -132,7 +218,7 @@ TEST(UninstallPlan, HostileEntriesAreSkipped) {
         "[.qvl]\r\nFileType=\r\n[.dat]\r\nFileType=Tipo\\..\r\n"
         "[LINKLIST]\r\n0=..\\x\r\n1=buono\r\n");
     UninstallPlan plan;
-    ASSERT_TRUE(buildUninstallPlan(script, inputsFor("C:\\Quorvel"), &plan));
+    ASSERT_TRUE(buildUninstallPlan(script, inputsFor("C:\\Quorvel"), machine, &plan));
     EXPECT_EQ(plan.files, std::vector<std::string>{"C:\\Quorvel\\ok.txt"});
     EXPECT_EQ(plan.dataPatterns,
               (std::vector<std::string>{"C:\\Quorvel\\*.qvl", "C:\\Quorvel\\*.dat"}));
@@ -144,16 +230,103 @@ TEST(UninstallPlan, HostileEntriesAreSkipped) {
     EXPECT_TRUE(plan.groupFolder.empty());
 }
 
+// Shortcuts outside a group of the product's own are only reported, even
+// when they point into the install folder.
 TEST(UninstallPlan, WithoutAGroupTheProgramsFolderStays) {
-    IniTextProfile script("[GENERAL]\r\nNomeGruppo=\r\n[LINKLIST]\r\n0=Quorvel\r\n"
-                          "[DESKTOP]\r\nLink=\\Quorvel.exe\r\n");
+    FakeMachine machine;
+    const std::string inPrograms =
+        "C:\\Documents and Settings\\utente\\Menu Avvio\\Programmi\\Quorvel.lnk";
+    machine.links[inPrograms] = "C:\\Quorvel\\Quorvel.exe";
+    machine.links[std::string(Startup) + "\\Quorvel.lnk"] = "C:\\Quorvel\\Quorvel.exe";
+    machine.links[std::string(Desktop) + "\\Quorvel.exe"] = "C:\\Quorvel\\Quorvel.exe";
+    for (const char* group : {"", "\\Esecuzione automatica"}) {
+        SCOPED_TRACE(group);
+        IniTextProfile script(std::string("[GENERAL]\r\nNomeGruppo=") + group +
+                              "\r\n[LINKLIST]\r\n0=Quorvel\r\n[DESKTOP]\r\nLink=\\Quorvel.exe\r\n");
+        UninstallPlan plan;
+        ASSERT_TRUE(buildUninstallPlan(script, inputsFor("C:\\Quorvel"), machine, &plan));
+        EXPECT_TRUE(plan.groupLinks.empty());
+        EXPECT_TRUE(plan.groupFolder.empty());
+        EXPECT_EQ(plan.left, std::vector<std::string>{*group ? std::string(Startup) + "\\Quorvel.lnk"
+                                                             : inPrograms});
+        EXPECT_TRUE(plan.desktopLink.empty());  // only shortcuts are taken from the desktop
+    }
+}
+
+// The script names other programs' keys and shortcuts: all are kept and
+// listed; keys that do not exist are still tried (and reported).
+TEST(UninstallPlan, OtherProgramsEntriesAreLeftAndListed) {
+    FakeMachine machine;
+    plantOtherPrograms(machine);
+    machine.links[std::string(Group) + "\\Quorvel.lnk"] = "C:\\Quorvel\\Quorvel.exe";
+    IniTextProfile script(
+        "[GENERAL]\r\nNomeGruppo=\\Quorvel\r\nAppPath=IEXPLORE.EXE\r\n"
+        "[DESKTOP]\r\nLink=\\Altro.lnk\r\n[UNINSTALL]\r\nKey=AltroProgramma\r\n"
+        "[LINKLIST]\r\n0=Altro\r\n1=Prefisso\r\n2=Quorvel\r\n"
+        "[EXTENSIONS]\r\n0=.exe\r\n1=.8\r\n"
+        "[.exe]\r\nFileType=exefile\r\nShellOpen=Quorvel.exe\r\n"
+        "[.8]\r\nFileType=Word.Document\r\nShellOpen=WINWORD.EXE\r\n");
     UninstallPlan plan;
-    ASSERT_TRUE(buildUninstallPlan(script, inputsFor("C:\\Quorvel"), &plan));
-    EXPECT_EQ(plan.groupLinks, std::vector<std::string>{
-                                   "C:\\Documents and Settings\\utente\\Menu Avvio\\Programmi"
-                                   "\\Quorvel.lnk"});
-    EXPECT_TRUE(plan.groupFolder.empty());
-    EXPECT_TRUE(plan.desktopLink.empty());  // only shortcuts are taken from the desktop
+    ASSERT_TRUE(buildUninstallPlan(script, inputsFor("C:\\Quorvel"), machine, &plan));
+    for (const KeyDeletion& key : plan.keys) {
+        EXPECT_FALSE(machine.keyExists(key.root, key.path)) << key.path;
+    }
+    EXPECT_EQ(plan.groupLinks, std::vector<std::string>{std::string(Group) + "\\Quorvel.lnk"});
+    EXPECT_TRUE(plan.desktopLink.empty());
+    std::vector<std::string> left = plan.left;
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{
+                        std::string(Desktop) + "\\Altro.lnk", std::string(Group) + "\\Altro.lnk",
+                        std::string(Group) + "\\Prefisso.lnk", "HKEY_CLASSES_ROOT\\.exe",
+                        "HKEY_CLASSES_ROOT\\Word.Document.8",
+                        "HKEY_LOCAL_MACHINE\\" + AppPaths + "IEXPLORE.EXE",
+                        "HKEY_LOCAL_MACHINE\\" + Uninstall + "AltroProgramma"}));
+}
+
+// The rules setup and remove share: one folder form, refused destinations,
+// and the values that show a key or the INF to be this installation's.
+TEST(InstallRules, FoldersAndOwnership) {
+    const char* const normal[][2] = {
+        {"C:\\Quorvel\\\\", "C:\\Quorvel"}, {"C:\\\\Quorvel", "C:\\Quorvel"}, {"C:\\", "C:"},
+        {"C:/Quorvel/", "C:\\Quorvel"}, {"\\\\server\\\\share\\", "\\\\server\\share"}};
+    for (const auto& c : normal) EXPECT_EQ(normaliseFolder(c[0]), c[1]) << c[0];
+
+    const char* Windows = "C:\\WINDOWS";
+    const char* System = "C:\\WINDOWS\\system32";
+    struct Case {
+        const char* folder;
+        bool existed;
+        bool refused;
+    } cases[] = {{"C:\\Quorvel", true, false},         {"C:\\", false, true},
+                 {"D:", false, true},                   {"\\\\srv\\share", false, true},
+                 {"c:\\windows\\", false, true},      {"C:\\WINDOWS\\SYSTEM32", false, true},
+                 {"C:\\WINDOWS\\Fonts", true, true},   {"C:\\WINDOWS\\Quorvel", false, false},
+                 {"C:\\WINDOWSX", true, false},         {"\\\\srv\\share\\Quorvel", true, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(isForbiddenInstallFolder(c.folder, Windows, System, c.existed), c.refused) << c.folder;
+    }
+
+    InstallFolderNames folder{"C:\\Programmi\\Quorvel", "C:\\PROGRA~1\\QUORVE~1"};
+    EXPECT_TRUE(appPathIsOurs("c:\\programmi\\quorvel\\Quorvel.exe", folder, "Quorvel.exe"));
+    EXPECT_TRUE(appPathIsOurs("C:\\Programmi\\Quorvel\\\\Quorvel.exe", folder, "Quorvel.exe"));
+    EXPECT_FALSE(appPathIsOurs("C:\\Programmi\\Quorvel\\Altro.exe", folder, "Quorvel.exe"));
+    EXPECT_FALSE(appPathIsOurs("C:\\Programmi\\Quorvel2\\Quorvel.exe", folder, "Quorvel.exe"));
+    EXPECT_TRUE(openCommandIsOurs("\"C:\\Programmi\\Quorvel\\Quorvel.exe\" %1", folder, "Quorvel.exe"));
+    EXPECT_FALSE(openCommandIsOurs("\"C:\\Programmi\\Quorvel\\Quorvel.exe\"x %1", folder, "Quorvel.exe"));
+    EXPECT_FALSE(openCommandIsOurs("\"%1\" %*", folder, "Quorvel.exe"));
+    EXPECT_TRUE(uninstallStringIsOurs("C:\\PROGRA~1\\QUORVE~1\\remove.exe /Quorvel", folder));
+    EXPECT_TRUE(uninstallStringIsOurs("C:\\Programmi\\Quorvel\\remove.exe /Quorvel", folder));
+    EXPECT_FALSE(uninstallStringIsOurs("C:\\PROGRA~1\\QUORVE~1\\remove.exex", folder));
+    EXPECT_FALSE(uninstallStringIsOurs("C:\\Altro\\remove.exe /Quorvel", folder));
+
+    IniTextProfile written("[DestinationDirs]\r\nInfFile=0,C:\\PROGRA~1\\QUORVE~1\r\n"
+                           "DefaultDestDir=0,C:\\PROGRA~1\\QUORVE~1\r\n");
+    EXPECT_TRUE(infNamesFolder(written, folder));
+    IniTextProfile shipped("[DestinationDirs]\r\nInfFile=0,C:\\Quorvel\r\n"
+                           "DefaultDestDir=0,C:\\Quorvel\r\n");
+    EXPECT_FALSE(infNamesFolder(shipped, folder));  // a rewrite that did not happen
+    IniTextProfile half("[DestinationDirs]\r\nInfFile=0,C:\\PROGRA~1\\QUORVE~1\r\n");
+    EXPECT_FALSE(infNamesFolder(half, folder));
 }
 
 TEST(RemoveCommandLine, ProductAfterTheFirstSlash) {
@@ -230,7 +403,10 @@ std::string hostileValue(std::mt19937& random) {
     static const char* const pieces[] = {
         "", "Quorvel", ".qvl", "\\", "/", ":", "..", ".", "*", "?", "C:", "\\\\srv\\s", "\x01",
         "\t", " ", "CON", "Quorvel.exe", "\\Quorvel", "\\x.lnk", "a", "È", ";", "=", "[x]",
-        "\\..", "Shell", ".lnk", "\"", "\r\n", "\x7f"};
+        "\\..", "Shell", ".lnk", "\"", "\r\n", "\x7f",
+        // names of the other programs' keys and shortcuts planted below
+        ".exe", "exefile", "Word.Document", ".8", "AltroProgramma", "IEXPLORE.EXE", "Altro",
+        "\\Esecuzione automatica", "\\Altro.lnk", "Prefisso", "Prefisso.exe"};
     std::string value;
     int count = std::uniform_int_distribution<int>(0, 4)(random);
     for (int i = 0; i < count; ++i) {
@@ -260,6 +436,9 @@ bool plainTail(const std::string& path, const std::string& prefix) {
 
 TEST(UninstallPlanProperty, NothingOutsideItsFoldersAndKeys) {
     std::mt19937 random(20240611);
+    FakeMachine machine;
+    plantOtherPrograms(machine);
+    const FakeMachine sentinels = machine;
     const std::string folder = "C:\\Quorvel";
     const std::string desktop = Desktop;
     const std::string programs = "C:\\Documents and Settings\\utente\\Menu Avvio\\Programmi";
@@ -272,6 +451,7 @@ TEST(UninstallPlanProperty, NothingOutsideItsFoldersAndKeys) {
     size_t planned = 0;  // the generator must also produce usable entries
     for (int round = 0; round < 10000; ++round) {
         std::string text;
+        if (round == 5000) installInto(machine, folder, folder);
         auto line = [&](const std::string& key, const std::string& value) {
             text += key + "=" + value + "\r\n";
         };
@@ -294,11 +474,12 @@ TEST(UninstallPlanProperty, NothingOutsideItsFoldersAndKeys) {
         for (const std::string& extension : extensions) {
             text += "[" + extension + "]\r\n";
             line("FileType", hostileValue(random));
+            line("ShellOpen", hostileValue(random));
         }
 
         IniTextProfile script(text);
         UninstallPlan plan;
-        ASSERT_TRUE(buildUninstallPlan(script, inputsFor(folder.c_str()), &plan));
+        ASSERT_TRUE(buildUninstallPlan(script, inputsFor(folder.c_str()), machine, &plan));
         SCOPED_TRACE(text);
         planned += plan.files.size() + plan.dataPatterns.size() + plan.groupLinks.size() +
                    plan.keys.size() + !plan.desktopLink.empty() + !plan.groupFolder.empty();
@@ -320,11 +501,19 @@ TEST(UninstallPlanProperty, NothingOutsideItsFoldersAndKeys) {
             EXPECT_EQ(plan.groupFolder.find(".."), std::string::npos) << plan.groupFolder;
             EXPECT_EQ(plan.groupFolder.find("\\\\"), std::string::npos) << plan.groupFolder;
         }
+        EXPECT_EQ(sentinels.links.count(plan.desktopLink), 0u) << plan.desktopLink;
+        EXPECT_NE(plan.groupFolder, Startup);
         for (const std::string& link : plan.groupLinks) {
+            EXPECT_EQ(sentinels.links.count(link), 0u) << link;
             std::string group = plan.groupFolder.empty() ? programs : plan.groupFolder;
             EXPECT_TRUE(plainTail(link, group + "\\")) << link;
         }
         for (const KeyDeletion& key : plan.keys) {
+            const std::string id = FakeMachine::id(key.root, key.path);
+            for (const std::string& other : sentinels.keys) {
+                EXPECT_FALSE(other == id || other.compare(0, id.size() + 1, id + "\\") == 0)
+                    << other << " under " << key.path;
+            }
             if (key.root == RegistryRoot::LocalMachine) {
                 bool underOwnKey = false;
                 for (const std::string& prefix : machinePrefixes) {

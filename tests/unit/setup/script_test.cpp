@@ -153,6 +153,8 @@ TEST(InstallFolder, TrailingBackslashAndLimits) {
     } cases[] = {
         {"C:\\Quorvel", true, "C:\\Quorvel", "C:\\Quorvel\\setup.ini"},
         {"C:\\Quorvel\\", true, "C:\\Quorvel", "C:\\Quorvel\\setup.ini"},
+        {"C:\\Quorvel\\\\", true, "C:\\Quorvel", "C:\\Quorvel\\setup.ini"},  // App Paths agrees with remove
+        {"C:\\\\Programmi//Quorvel/", true, "C:\\Programmi\\Quorvel", "C:\\Programmi\\Quorvel\\setup.ini"},
         {"C:\\", true, "C:", "C:\\setup.ini"},
         {"C:\\" + std::string(246, 'a'), true, nullptr, nullptr},  // script path of 259
         {"C:\\" + std::string(247, 'a'), false, "", ""},

@@ -607,3 +607,176 @@ TEST_F(RemoveProgram, LockedFilesAreSkippedAndTheRestIsRemoved)
 }
 
 }  // namespace
+
+namespace {
+
+const char OtherFolder[] = "C:\\QuorvelAltro";  // another program's installation
+const char OtherAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\QuorvelAltro.exe";
+const char OtherUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QuorvelAltro";
+const char* const OtherClassKeys[] = {".qvaltro", "QuorvelAltro.File.qvaltro\\Shell\\Open\\Command",
+                                      "QuorvelAltro.File.qvaltro"};
+
+std::string otherProgram()
+{
+    return std::string(OtherFolder) + "\\altro.exe";
+}
+
+// A script that names other programs' keys and shortcuts beside the
+// product's own ones; the group is given by the case.
+std::string mixedScript(const std::string& group)
+{
+    return "[GENERAL]\r\nNomeGruppo=" + group + "\r\nAppPath=QuorvelAltro.exe\r\n"
+           "[DESKTOP]\r\nLink=\\Altro.lnk\r\n[UNINSTALL]\r\nKey=QuorvelAltro\r\n"
+           "[LINKLIST]\r\n0=Quorvel\r\n1=Altro\r\n[EXTENSIONS]\r\n0=.qvl\r\n1=.qvaltro\r\n"
+           "[.qvl]\r\nFileType=Quorvel.File\r\nShellOpen=Quorvel.exe\r\n"
+           "[.qvaltro]\r\nFileType=QuorvelAltro.File\r\nShellOpen=Quorvel.exe\r\n"
+           "[DELETEFILELIST]\r\n0=Quorvel.exe\r\n";
+}
+
+class RemoveBesideOthers : public RemoveProgram {
+protected:
+    void SetUp() override
+    {
+        RemoveProgram::SetUp();
+        startup = shellFolder(CSIDL_STARTUP | CSIDL_FLAG_CREATE);
+        ASSERT_FALSE(startup.empty());
+        CreateDirectoryA(OtherFolder, nullptr);
+        writeFile(otherProgram(), "di un altro");
+        setValue(HKEY_LOCAL_MACHINE, OtherAppPaths, nullptr, std::string(OtherFolder) + "\\QuorvelAltro.exe");
+        setValue(HKEY_LOCAL_MACHINE, OtherUninstall, "UninstallString",
+                 std::string(OtherFolder) + "\\remove.exe /QuorvelAltro");
+        setValue(HKEY_CLASSES_ROOT, ".qvaltro", nullptr, "QuorvelAltro.File.qvaltro");
+        setValue(HKEY_CLASSES_ROOT, OtherClassKeys[1], nullptr, "\"" + otherProgram() + "\" %1");
+        makeLink(otherProgram(), groupFolder() + "\\Altro.lnk", "");
+        makeLink(otherProgram(), shellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Altro.lnk", "");
+        // Named like the product's own and pointing into its folder, but in
+        // the folder whose shortcuts start with Windows.
+        makeLink(inFolder("Quorvel.exe"), startup + "\\Quorvel.lnk", "");
+    }
+    void TearDown() override
+    {
+        for (const char* key : OtherClassKeys)
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, OtherAppPaths);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, OtherUninstall);
+        for (const std::string& link : othersLinks())
+            DeleteFileA(link.c_str());
+        DeleteFileA(otherProgram().c_str());
+        RemoveDirectoryA(OtherFolder);
+        RemoveProgram::TearDown();
+    }
+    std::vector<std::string> othersLinks() const
+    {
+        return {groupFolder() + "\\Altro.lnk", shellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Altro.lnk",
+                startup + "\\Quorvel.lnk"};
+    }
+    void expectOthersKept() const
+    {
+        EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, OtherAppPaths));
+        EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, OtherUninstall));
+        for (const char* key : OtherClassKeys)
+            EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT, key)) << key;
+        for (const std::string& link : othersLinks())
+            EXPECT_TRUE(exists(link)) << link;
+        EXPECT_TRUE(exists(otherProgram()));
+    }
+    std::string startup;
+};
+
+// The script names other programs' keys and shortcuts: they all stay and
+// the final message lists them; the product's own entries go.
+TEST_F(RemoveBesideOthers, OtherProgramsEntriesStayAndAreListed)
+{
+    writeFile(inFolder("setup.ini"), mixedScript("\\Quorvel"));
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDNO, IDNO});
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_EQ(run.boxes.size(), 3u);
+    const std::string text = run.boxes[2].text;
+    EXPECT_EQ(run.boxes[2].caption, "Quorvel.exe");
+    EXPECT_EQ(text.find("Non sono stati rimossi, perché non appartengono a questa installazione:\r\n"), 0u);
+    for (const std::string& left :
+         {std::string("HKEY_LOCAL_MACHINE\\") + OtherAppPaths, std::string("HKEY_LOCAL_MACHINE\\") + OtherUninstall,
+          std::string("HKEY_CLASSES_ROOT\\.qvaltro"), std::string("HKEY_CLASSES_ROOT\\QuorvelAltro.File.qvaltro"),
+          groupFolder() + "\\Altro.lnk", shellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Altro.lnk"})
+        EXPECT_NE(text.find(left + "\r\n"), std::string::npos) << left;
+    EXPECT_EQ(text.size() - text.rfind(RestartText), sizeof RestartText - 1);
+
+    expectOthersKept();
+    for (const char* key : ClassKeys)
+        EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, key)) << key;
+    EXPECT_FALSE(exists(groupFolder() + "\\Quorvel.lnk"));
+    EXPECT_FALSE(exists(inFolder("Quorvel.exe")));
+    EXPECT_TRUE(exists(groupFolder()));  // it still holds the other shortcut
+}
+
+// Startup is never the product's group: a shortcut there stays even when it
+// points into the install folder.
+TEST_F(RemoveBesideOthers, TheStartupFolderIsNeverTheGroup)
+{
+    const std::string name = startup.substr(startup.rfind('\\'));
+    writeFile(inFolder("setup.ini"), mixedScript(name));
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDNO, IDNO});
+    ASSERT_EQ(run.boxes.size(), 3u);
+    EXPECT_NE(run.boxes[2].text.find(startup + "\\Quorvel.lnk\r\n"), std::string::npos);
+    expectOthersKept();
+    EXPECT_TRUE(exists(startup));
+    EXPECT_TRUE(exists(groupFolder() + "\\Quorvel.lnk"));
+}
+
+// An App Paths value naming the Windows folder or a drive root: the script
+// there is not followed, and the user is told.
+TEST_F(RemoveProgram, AnInstallFolderOfTheSystemIsRefusedWithAMessage)
+{
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof windows);
+    for (const std::string& folder : {std::string(windows), std::string("C:")}) {
+        SCOPED_TRACE(folder);
+        const std::string planted = folder + "\\QuorvelSentinella.txt";
+        ASSERT_FALSE(exists(folder + "\\setup.ini"));
+        writeFile(folder + "\\setup.ini", "[DELETEFILELIST]\r\n0=QuorvelSentinella.txt\r\n");
+        writeFile(planted, "del sistema");
+        setValue(HKEY_LOCAL_MACHINE, AppPathsKey, nullptr, folder + "\\Quorvel.exe");
+        RemoveRun run = runRemove("/Quorvel", {IDYES, IDOK});
+        EXPECT_EQ(run.exitCode, 0u);
+        EXPECT_EQ(run.boxes.size(), 2u);
+        if (run.boxes.size() >= 2) {  // no early return: the planted files must go
+            EXPECT_EQ(run.boxes[1].caption, folder);
+            EXPECT_EQ(run.boxes[1].text.find("La cartella indicata per il programma"), 0u);
+        }
+        EXPECT_TRUE(exists(planted));
+        DeleteFileA(planted.c_str());
+        DeleteFileA((folder + "\\setup.ini").c_str());
+    }
+}
+
+// A folder typed with a doubled separator reached App Paths: removal works
+// as for any other folder, instead of ending in silence.
+TEST_F(RemoveProgram, ADoubledSeparatorInAppPathsStillRemoves)
+{
+    setValue(HKEY_LOCAL_MACHINE, AppPathsKey, nullptr, std::string(Folder) + "\\\\Quorvel.exe");
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDNO, IDNO});
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_EQ(run.boxes.size(), 3u);
+    expectBox(run.boxes[2], "Quorvel.exe", RestartText);
+    expectInstallationGone();
+}
+
+// An INF still naming the default folder would have the clean-up delete
+// files there: no clean-up is registered and the user is told.
+TEST_F(RemoveProgram, AnInfNamingAnotherFolderGetsNoCleanUp)
+{
+    writeFile(inFolder("Quorvel.inf"), "[DefaultUninstall]\r\nDelFiles=InfFile\r\n"
+                                       "[InfFile]\r\nQuorvel.inf,,,1\r\nremove.exe,,,1\r\nSetup.ini,,,1\r\n"
+                                       "[DestinationDirs]\r\nInfFile=0,C:\\Quorvel\r\nDefaultDestDir=0,C:\\Quorvel\r\n");
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDNO, IDOK});
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_EQ(run.boxes.size(), 3u);
+    EXPECT_EQ(run.boxes[2].caption, inFolder("Quorvel.inf"));
+    EXPECT_EQ(run.boxes[2].text.find("Il file non indica questa cartella di installazione"), 0u);
+    EXPECT_EQ(runOnceValue(), "");
+    for (const char* name : LastThree)
+        EXPECT_TRUE(exists(inFolder(name))) << name;
+    EXPECT_FALSE(exists(inFolder("Quorvel.exe")));
+}
+
+}  // namespace

@@ -79,6 +79,8 @@ TEST_F(DialogsTest, SecondCopyBringsTheFirstForwardAndEnds)
 
 TEST_F(DialogsTest, FolderDialogStartsWithTheDefaultAndTheVersion)
 {
+    const std::string existing = tempFolder("quorvel_setup_existing");
+    CreateDirectoryA(existing.c_str(), nullptr);
     std::string version, edit;
     const char* tips[5] = {};
     int tools = -1;
@@ -94,10 +96,11 @@ TEST_F(DialogsTest, FolderDialogStartsWithTheDefaultAndTheVersion)
         tools = toolCount();
         return true;
     },
-                         DialogDriver::press(IDOK, "C:\\")});
+                         DialogDriver::press(IDOK, existing)});
     char folder[InstallPathSize];
     EXPECT_EQ(showFolderDialog(mainWindow, folder), 1);
-    EXPECT_STREQ(folder, "C:\\");
+    EXPECT_EQ(folder, existing);
+    RemoveDirectoryA(existing.c_str());
 
     EXPECT_EQ(edit, "C:\\Quorvel");
     EXPECT_EQ(version, "Windows XP ");
@@ -134,6 +137,36 @@ TEST_F(DialogsTest, FolderTextsThatAreNotAbsoluteStayInTheDialog)
                  {"\\\\server\\share", false}, {"1:\\x", false}, {"\xe0:\\x", false}};
     for (const auto& c : cases)
         EXPECT_EQ(isAbsoluteFolder(c.text), c.absolute) << c.text;
+}
+
+// Setup would overwrite files of the system there, and the uninstaller
+// delete them; the folder is given in the one form both programs use.
+TEST_F(DialogsTest, SystemFoldersAndDriveRootsAreRefused)
+{
+    char windows[MAX_PATH] = "";
+    char system[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof windows);
+    GetSystemDirectoryA(system, sizeof system);
+    const std::string existing = tempFolder("quorvel_setup_existing");
+    CreateDirectoryA(existing.c_str(), nullptr);
+    const std::string inWindows = std::string(windows) + "\\QuorvelEsistente";  // not made by setup
+    CreateDirectoryA(inWindows.c_str(), nullptr);
+    const std::string refused[] = {windows, std::string(system) + "\\", "C:\\", inWindows};
+    MessageBoxCatcher catcher(IDYES);
+    DialogDriver driver({DialogDriver::press(IDOK, refused[0]), DialogDriver::press(IDOK, refused[1]),
+                         DialogDriver::press(IDOK, refused[2]), DialogDriver::press(IDOK, refused[3]),
+                         DialogDriver::press(IDOK, existing + "\\\\")});
+    char folder[InstallPathSize];
+    EXPECT_EQ(showFolderDialog(mainWindow, folder), 1);
+    EXPECT_EQ(folder, existing);
+    const std::vector<CaughtMessageBox> boxes = messageBoxes(catcher);
+    ASSERT_EQ(boxes.size(), 4u);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        EXPECT_EQ(boxes[i].caption, refused[i]);
+        EXPECT_EQ(boxes[i].text.find("Non è possibile installare il software nella cartella di Windows"), 0u);
+    }
+    RemoveDirectoryA(existing.c_str());
+    RemoveDirectoryA(inWindows.c_str());
 }
 
 // The catcher also presses its button on every activation of the folder

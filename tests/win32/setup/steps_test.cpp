@@ -95,6 +95,31 @@ TEST_F(StepsTest, EmptyKeyNamesAreRefusedAndTheParentKeysKeepTheirValues)
     EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, UninstallKeyPath, nullptr), uninstallDefault);
 }
 
+// An INF that cannot be rewritten would leave the clean-up aimed at another
+// folder: the step fails with its box and no clean-up stays pending.
+TEST_F(StepsTest, AnInfThatCannotBeRewrittenFailsTheStep)
+{
+    const std::string runOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+    HKEY runOnce;
+    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, runOnceKey.c_str(), &runOnce), ERROR_SUCCESS);
+    const char pending[] = "rundll32.exe setupapi.dll,InstallHinfSection DefaultUninstall 132 C:\\Quorvel\\Prova.inf";
+    RegSetValueExA(runOnce, "QuorvelProva", 0, REG_SZ, reinterpret_cast<const BYTE*>(pending), sizeof pending);
+    RegCloseKey(runOnce);
+    const std::string inf = folder + "\\Prova.inf";
+    ASSERT_TRUE(CreateDirectoryA(inf.c_str(), nullptr));  // no file can be written there
+    useScript("[UNINSTALL]\r\nKey=QuorvelProva\r\nDesc=Prova\r\nExeRemove=remove.exe /QuorvelProva\r\n"
+              "[GENERAL]\r\nInf=Prova.inf\r\n");
+    MessageBoxCatcher catcher(IDOK);
+    EXPECT_FALSE(registerUninstall(folder.c_str()));
+    ASSERT_EQ(messageBoxes(catcher).size(), 1u);
+    EXPECT_EQ(messageBoxes(catcher)[0].text, "Impossibile modificare il file");
+    EXPECT_EQ(messageBoxes(catcher)[0].caption, inf);
+    EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, runOnceKey, "QuorvelProva"), "<missing>");
+    EXPECT_EQ(log.text.find("Modificato il file"), std::string::npos);
+    RemoveDirectoryA(inf.c_str());
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, UninstallKeyPath + "\\QuorvelProva");
+}
+
 TEST_F(StepsTest, EachExtensionGetsItsTypeInFileOrder)
 {
     // Keys "2" before "0": file order; the second type has no icon.
@@ -163,6 +188,24 @@ TEST_F(StepsTest, ShortcutTargetsAndArgumentsFollowTheirSections)
     EXPECT_EQ(bar(), 4);
     removeTree(group);
     DeleteFileA(desktopFile.c_str());
+}
+
+// A shortcut that cannot be written (its group folder is missing) is logged
+// and reported as failed, and the step stops there.
+TEST_F(StepsTest, AFailedShortcutIsReportedAndStopsTheStep)
+{
+    useScript("[GENERAL]\r\nNomeGruppo=\\QuorvelGruppoMancante\r\n"
+              "[DESKTOP]\r\nExe=prova.exe\r\nLink=\\QuorvelProva.lnk\r\n"
+              "[LINKLIST]\r\n0=Primo\r\n1=Secondo\r\n[Primo]\r\nExe=x.exe\r\n[Secondo]\r\nExe=y.exe\r\n");
+    const std::string group = shellFolder(CSIDL_PROGRAMS) + "\\QuorvelGruppoMancante";
+    MessageBoxCatcher catcher(IDOK);
+    EXPECT_FALSE(createShortcuts(mainWindow, folder.c_str()));
+    ASSERT_EQ(messageBoxes(catcher).size(), 1u);
+    EXPECT_EQ(messageBoxes(catcher)[0].text, "Impossibile creare il collegamento");
+    EXPECT_EQ(messageBoxes(catcher)[0].caption, group + "\\Primo.lnk");
+    EXPECT_EQ(log.text, "\r\nImpossibile creare il link: " + group + "\\Primo.lnk");
+    EXPECT_EQ(bar(), 0);
+    EXPECT_FALSE(fileExists(shellFolder(CSIDL_DESKTOP) + "\\QuorvelProva.lnk"));
 }
 
 TEST_F(StepsTest, MissingResourcesAndUnsafeNamesStopTheFileSteps)
