@@ -16,8 +16,8 @@ trap quorvel_release_display EXIT
 quorvel_ensure_prefix
 
 # Panel above, tree below, whatever an earlier run left.
-quorvel_wine reg add 'HKLM\Software\Quorvel' /v Layout /t REG_DWORD /d 0 /f >/dev/null 2>&1
-quorvel_wine "$build/app/shell/Quorvel.exe" &
+"$QUORVEL_WINE" reg add 'HKLM\Software\Quorvel' /v Layout /t REG_DWORD /d 0 /f >/dev/null 2>&1
+"$QUORVEL_WINE" "$build/app/shell/Quorvel.exe" &
 program=$!
 trap 'kill $program 2>/dev/null; quorvel_release_display' EXIT
 window=$(wait_window '^Quorvel$' 100000 300) || { echo "main window did not appear"; exit 1; }

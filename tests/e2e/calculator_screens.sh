@@ -17,7 +17,7 @@ trap quorvel_release_display EXIT
 quorvel_ensure_prefix
 
 program=
-stop() { [ -n "$program" ] && kill $program 2>/dev/null; wait $program 2>/dev/null || true; program=; }
+stop() { if [ -n "$program" ]; then kill $program 2>/dev/null; wait $program 2>/dev/null || true; fi; program=; }
 trap 'stop; quorvel_release_display' EXIT
 
 
@@ -26,7 +26,7 @@ cyan_share() {  # screenshot -> per cent of pure cyan pixels
 }
 
 # 1. Enter on the first item of "Ciclo di vita" -> "Bonifica".
-quorvel_wine "$build/app/shell/Quorvel.exe" &
+"$QUORVEL_WINE" "$build/app/shell/Quorvel.exe" &
 program=$!
 main=$(wait_window '^Quorvel$') || { echo "main window did not appear"; exit 1; }
 sleep 2.5
@@ -39,7 +39,7 @@ share=$(cyan_share "$shots/e2e-calculator-single.png")
 stop
 
 # 2. The shipped three-row example, named on the command line.
-quorvel_wine "$build/app/shell/Quorvel.exe" "$(quorvel_wine winepath -w "$example")" &
+"$QUORVEL_WINE" "$build/app/shell/Quorvel.exe" "$("$QUORVEL_WINE" winepath -w "$example")" &
 program=$!
 calc=$(wait_window "^Calcolo dell'esposizione") || { echo "calculator did not open the example"; exit 1; }
 sleep 2.5

@@ -53,7 +53,7 @@ answer() {
 }
 
 reg_value() {  # key value -> data, empty when missing
-  quorvel_wine reg.exe query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/^ *[^ ].*REG_[A-Z_]* *//p' | head -n 1
+  "$QUORVEL_WINE" reg.exe query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/^ *[^ ].*REG_[A-Z_]* *//p' | head -n 1
 }
 
 # File system and registry, one line each, sorted. Registry lines are key
@@ -67,7 +67,7 @@ snapshot() {
   : > "$work/$name-registry.txt"
   local hive
   for hive in 'HKLM\Software' 'HKCU\Software'; do
-    quorvel_wine reg.exe export "$hive" "C:\\lifecycle-export.reg" /y >/dev/null 2>&1
+    "$QUORVEL_WINE" reg.exe export "$hive" "C:\\lifecycle-export.reg" /y >/dev/null 2>&1
     # Each value line prefixed with its key, so that sorting keeps them apart.
     iconv -f UTF-16 -t UTF-8 "$drive/lifecycle-export.reg" | tr -d '\r' | grep -v '^$' \
       | awk '/^\[/ { key = $0; print; next } { print key " " $0 }' >> "$work/$name-registry.txt"
@@ -80,7 +80,7 @@ snapshot before
 
 # 1. Install with setup.exe: the folder dialog's default C:\Quorvel, Yes to
 # creating it, OK to the final box.
-quorvel_wine "$setup_exe" &
+"$QUORVEL_WINE" "$setup_exe" &
 setup_pid=$!
 folder_dialog=$(wait_window '^Installazione di Quorvel$' 1000) || fail "no folder dialog"
 import -window root "$shots/e2e-lifecycle-setup-folder.png"
@@ -101,7 +101,7 @@ uninstall=$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\
 echo "installed; UninstallString: $uninstall"
 
 # 2. Open an example through the file association, as a double click would.
-quorvel_wine start /unix "$drive/Quorvel/Esempio1.qvl" &
+"$QUORVEL_WINE" start /unix "$drive/Quorvel/Esempio1.qvl" &
 calculator=$(wait_window "^Calcolo dell'esposizione annuale a fibre$" 1000) || fail "the example did not open"
 sleep 2   # the splash sweeps away
 import -window root "$shots/e2e-lifecycle-example.png"
@@ -121,7 +121,7 @@ for _ in $(seq 1 50); do [ -f "$drive/Quorvel/Mio calcolo.qvl" ] && break; sleep
 [ -f "$drive/Quorvel/Mio calcolo.qvl" ] || { import -window root "$shots/e2e-lifecycle-save-failed.png"; fail "the new calculation was not saved"; }
 grep -q '^ORE=4' "$drive/Quorvel/Mio calcolo.qvl" || fail "the saved calculation lacks t = 4"
 # The user closes Quorvel before removing it.
-quorvel_wine taskkill.exe /im Quorvel.exe /f >/dev/null 2>&1 || true
+"$QUORVEL_WINE" taskkill.exe /im Quorvel.exe /f >/dev/null 2>&1 || true
 for _ in $(seq 1 50); do
   [ -z "$(xdotool search --onlyvisible --name '^Quorvel$' 2>/dev/null)" ] && break
   sleep 0.1
@@ -131,7 +131,7 @@ done
 # 4. Remove through the Uninstall entry's command: Yes, No to the data files,
 # No to the restart.
 program=${uninstall% /*}
-quorvel_wine "$program" "/${uninstall##* /}" &
+"$QUORVEL_WINE" "$program" "/${uninstall##* /}" &
 remove_pid=$!
 box=$(wait_window '^Disinstallazione di Quorvel$' 1000) || fail "no confirmation"
 import -window root "$shots/e2e-remove-confirm.png"
@@ -155,7 +155,7 @@ for f in Quorvel.inf remove.exe setup.ini Esempio1.qvl 'Mio calcolo.qvl'; do
 done
 
 # 5. Restart: RunOnce runs the INF's DefaultUninstall.
-quorvel_wine wineboot.exe -r >/dev/null 2>&1
+"$QUORVEL_WINE" wineboot.exe -r >/dev/null 2>&1
 wineserver -w 2>/dev/null || true
 for f in Quorvel.inf remove.exe setup.ini; do
   [ ! -e "$drive/Quorvel/$f" ] || fail "$f survived the restart"

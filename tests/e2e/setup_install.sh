@@ -47,7 +47,7 @@ press() {  # window keys...
 }
 
 reg_value() {  # key value -> data, empty when missing
-  quorvel_wine reg.exe query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/^ *[^ ].*REG_[A-Z_]* *//p' | head -n 1
+  "$QUORVEL_WINE" reg.exe query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/^ *[^ ].*REG_[A-Z_]* *//p' | head -n 1
 }
 
 # Types the folder over the dialog's default and presses OK.
@@ -63,7 +63,7 @@ choose_folder() {
 # --- 1. A fresh installation into C:\Programmi\Quorvel -------------------------
 folder='C:\Programmi\Quorvel'
 started=$(date +%s.%N)
-quorvel_wine "$setup_exe" &
+"$QUORVEL_WINE" "$setup_exe" &
 setup_pid=$!
 dialog=$(wait_window '^Installazione di Quorvel$' 1000) || fail "no folder dialog"
 choose_folder "$dialog" "$folder" e2e-setup-folder-dialog.png
@@ -103,7 +103,7 @@ entries=$(tr '\r' '\n' < "$installed/setup.log" | grep -cE '^(Copiato il file|Ap
 head -c 15 "$installed/setup.log" | grep -q '^File creato il ' || fail "setup.log has no header"
 
 default_value() {  # key -> its unnamed value
-  quorvel_wine reg.exe query "$1" /ve 2>/dev/null | tr -d '\r' | grep REG_SZ | sed 's/.*REG_SZ *//' | head -n 1
+  "$QUORVEL_WINE" reg.exe query "$1" /ve 2>/dev/null | tr -d '\r' | grep REG_SZ | sed 's/.*REG_SZ *//' | head -n 1
 }
 app_path=$(default_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Quorvel.exe')
 [ "$app_path" = 'C:\Programmi\Quorvel\Quorvel.exe' ] || fail "App Paths holds '$app_path'"
@@ -127,7 +127,7 @@ desktop_link=$(find "$drive/users" -path '*/Desktop/Quorvel.lnk' | head -n 1)
 echo "installed: files, log, registry and shortcuts are in place"
 
 # --- 2. The installed example opens in the calculator through the association --
-quorvel_wine start /unix "$installed/Esempio1.qvl" &
+"$QUORVEL_WINE" start /unix "$installed/Esempio1.qvl" &
 calculator=$(wait_window "^Calcolo dell'esposizione annuale a fibre$" 1000) || fail "the example did not open"
 sleep 1
 import -window root "$shots/e2e-setup-example-opened.png"
@@ -138,7 +138,7 @@ echo "the .qvl association opened Esempio1.qvl in the calculator"
 # --- 3. A file that cannot be written stops the run, the progress dialog up -----
 blocked='C:\Bloccato'
 mkdir -p "$drive/Bloccato/leggimi.txt"  # a folder where the file should go
-quorvel_wine "$setup_exe" &
+"$QUORVEL_WINE" "$setup_exe" &
 setup_pid=$!
 dialog=$(wait_window '^Installazione di Quorvel$' 1000) || fail "no folder dialog in the second run"
 choose_folder "$dialog" "$blocked" e2e-setup-folder-dialog-2.png

@@ -23,9 +23,9 @@ quorvel_choose_windows_build win86 yes 2>/dev/null && { echo "FAIL: an unknown b
 
 # The environment a sourcing script gets, decided by the probe alone.
 environment() {  # loader-stand-in
-  env -u QUORVEL_WINDOWS_BUILD -u QUORVEL_WINDOWS_BUILD_REASON -u WINELOADER -u QUORVEL_WINEPREFIX \
+  env -u QUORVEL_WINDOWS_BUILD -u QUORVEL_WINDOWS_BUILD_REASON -u WINELOADER -u QUORVEL_WINEPREFIX -u QUORVEL_WINE \
     QUORVEL_WINE32_LOADER="$1" bash -c '. "$0/scripts/wine-env" &&
-      echo "$QUORVEL_WINDOWS_BUILD $WINEARCH ${WINELOADER:-none} ${WINEPREFIX##*/} $quorvel_wine_loader"' "$root"
+      echo "$QUORVEL_WINDOWS_BUILD $WINEARCH ${WINELOADER:-none} ${WINEPREFIX##*/} $QUORVEL_WINE"' "$root"
 }
 expect "host without 32-bit support" \
   "win64 win64 /usr/lib/wine/wine64 wineprefix-win64 /usr/lib/wine/wine64" "$(environment /bin/false)"
