@@ -82,5 +82,5 @@ void printShownItem(HWND mainWindow)
     HDC dc = defaultPrinterDC();
     if (!dc)
         return;
-    printOnePage(dc, "Stampa voce", [&](HDC page) { drawItemPage(page, text.c_str()); });
+    printDocument(dc, "Stampa voce", [&](HDC page) { drawItemPage(page, text.c_str()); });
 }
