@@ -43,10 +43,9 @@ LRESULT onCreate(HWND window)
     HINSTANCE instance = appState.instance;
     centreWindow(window);
 
-    HWND toolbar = CreateToolbarEx(window, WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS,
-                                   IDC_TOOLBAR, StripImageCount, instance, IDB_STRIP,
-                                   ToolbarButtons, sizeof ToolbarButtons / sizeof ToolbarButtons[0],
-                                   16, 15, 16, 15, sizeof(TBBUTTON));
+    CreateToolbarEx(window, WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS, IDC_TOOLBAR,
+                    StripImageCount, instance, IDB_STRIP, ToolbarButtons,
+                    sizeof ToolbarButtons / sizeof ToolbarButtons[0], 16, 15, 16, 15, sizeof(TBBUTTON));
 
     RECT r = contentArea(window);
     HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "Tree View",

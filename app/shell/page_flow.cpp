@@ -65,32 +65,40 @@ void PageFlow::finish()
 
 void PageFlow::wrapParagraph(const std::string& paragraph, std::vector<std::string>& lines)
 {
-    std::string current;
-    size_t at = 0;
-    while (at < paragraph.size()) {
-        const size_t end = paragraph.find(' ', at);
-        std::string word = paragraph.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        at = end == std::string::npos ? paragraph.size() : end + 1;
-        if (word.empty())
-            continue;
-        std::string candidate = current.empty() ? word : current + " " + word;
-        if (surface_.textWidth(candidate) <= width_) {
-            current = std::move(candidate);
-            continue;
-        }
-        if (!current.empty())
-            lines.push_back(current);
-        // A word wider than the page is cut where the page ends.
-        while (word.size() > 1 && surface_.textWidth(word) > width_) {
-            size_t fit = 1;
-            while (fit < word.size() && surface_.textWidth(word.substr(0, fit + 1)) <= width_)
-                ++fit;
-            lines.push_back(word.substr(0, fit));
-            word.erase(0, fit);
-        }
-        current = word;
+    // Lines break at blanks and keep the blanks between their words.
+    size_t start = paragraph.find_first_not_of(' ');
+    if (start == std::string::npos) {
+        lines.push_back(std::string());
+        return;
     }
-    lines.push_back(current);
+    while (start < paragraph.size()) {
+        size_t end = start;  // of the line's last whole word
+        size_t at = start;
+        while (at < paragraph.size()) {
+            size_t wordEnd = paragraph.find(' ', paragraph.find_first_not_of(' ', at));
+            if (wordEnd == std::string::npos)
+                wordEnd = paragraph.size();
+            if (end > start && surface_.textWidth(paragraph.substr(start, wordEnd - start)) > width_)
+                break;
+            end = wordEnd;
+            at = wordEnd;
+            if (at >= paragraph.size() || paragraph.find_first_not_of(' ', at) == std::string::npos)
+                break;
+        }
+        std::string line = paragraph.substr(start, end - start);
+        // A word wider than the page is cut where the page ends.
+        while (line.size() > 1 && surface_.textWidth(line) > width_) {
+            size_t fit = 1;
+            while (fit < line.size() && surface_.textWidth(line.substr(0, fit + 1)) <= width_)
+                ++fit;
+            lines.push_back(line.substr(0, fit));
+            line.erase(0, fit);
+        }
+        lines.push_back(line);
+        start = paragraph.find_first_not_of(' ', end);
+        if (start == std::string::npos)
+            break;
+    }
 }
 
 std::vector<std::string> PageFlow::wrap(const std::string& text)

@@ -21,7 +21,8 @@ HDC defaultPrinterDC()
 
 void DcSurface::drawLine(int y, const char* text)
 {
-    TextOutA(dc_, 0, y, text, lstrlenA(text));
+    if (text[0])
+        TextOutA(dc_, 0, y, text, lstrlenA(text));
 }
 
 int DcSurface::textWidth(const std::string& text)
