@@ -256,8 +256,8 @@ LRESULT CALLBACK refuseDialog(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HCBT_CREATEWND) {
         const CBT_CREATEWNDA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
-        if (create->lpcs->lpszClass == MAKEINTATOM(32770) ||
-            (HIWORD(create->lpcs->lpszClass) && lstrcmpA(create->lpcs->lpszClass, "#32770") == 0))
+        const char* name = create->lpcs->lpszClass;
+        if (IS_INTRESOURCE(name) ? name == MAKEINTATOM(32770) : lstrcmpA(name, "#32770") == 0)
             return 1;
     }
     return CallNextHookEx(refusingHook, code, wParam, lParam);
