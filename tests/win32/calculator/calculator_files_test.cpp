@@ -311,6 +311,77 @@ TEST_F(CalculatorFilesTest, FailedWriteIsReportedAndKeepsTheCurrentFile)
         EXPECT_EQ(box.text, WriteFailedMessage);
 }
 
+// Holds the file open without write or delete sharing from the moment
+// anything in its folder changes, until released: a save that started is
+// then refused part-way, as a disk or a network share may refuse it.
+class LockOnFirstChange {
+public:
+    LockOnFirstChange(const std::string& folder, const std::string& file) : file_(file)
+    {
+        change_ = FindFirstChangeNotificationA(folder.c_str(), FALSE,
+                                               FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE |
+                                                   FILE_NOTIFY_CHANGE_LAST_WRITE);
+        release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, run, this, 0, nullptr);
+    }
+    ~LockOnFirstChange()
+    {
+        SetEvent(release_);
+        WaitForSingleObject(thread_, 5000);
+        CloseHandle(thread_);
+        CloseHandle(release_);
+        FindCloseChangeNotification(change_);
+    }
+    bool locked() const { return locked_; }
+
+private:
+    static DWORD WINAPI run(void* self)
+    {
+        LockOnFirstChange* lock = static_cast<LockOnFirstChange*>(self);
+        HANDLE events[] = {lock->change_, lock->release_};
+        if (WaitForMultipleObjects(2, events, FALSE, 10000) != WAIT_OBJECT_0)
+            return 0;
+        HANDLE held = CreateFileA(lock->file_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                  nullptr);
+        lock->locked_ = held != INVALID_HANDLE_VALUE;
+        WaitForSingleObject(lock->release_, 10000);
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        return 0;
+    }
+    std::string file_;
+    HANDLE change_;
+    HANDLE release_;
+    HANDLE thread_;
+    volatile bool locked_ = false;
+};
+
+TEST_F(CalculatorFilesTest, SaveRefusedPartWayLeavesTheFileAsItWas)
+{
+    std::string big = "[QUORVEL]\r\nMULTI=1\r\nITEMS=40\r\nUNIT=0\r\n";
+    for (int i = 0; i < 40; ++i)
+        big += "[EXPO_" + std::to_string(i) + "]\r\nVOCE=Riga " + std::to_string(i) +
+               "\r\nFIBRE=0.1\r\nORE=2\r\nGIORNI=120\r\n";
+    const std::string source = writeFile("grande.qvl", big);
+    const std::string single = "[QUORVEL]\r\nMULTI=0\r\nLAVORAZIONE=Taglio\r\nFIBRE=0.3\r\nORE=2\r\n"
+                               "GIORNI=120\r\nESPOSIZIONE=0.03750\r\nNOTE=da tenere\r\nUNIT=0\r\n";
+    const std::string target = writeFile("originale.qvl", single);
+    memcpy(appState.fileToOpen, source.c_str(), source.size() + 1);
+    open(-1);
+    ASSERT_EQ(rows().size(), 40u);
+
+    MessageBoxCatcher catcher(IDOK);
+    {
+        LockOnFirstChange lock(folder, target);
+        EXPECT_FALSE(writeCalculationFromDialog(calculator, target.c_str()));
+        EXPECT_TRUE(lock.locked());
+    }
+    ASSERT_EQ(catcher.caught().size(), 1u);
+    EXPECT_EQ(catcher.caught()[0].text, WriteFailedMessage);
+    EXPECT_EQ(readWhole(target), single) << "the file was left half-written";
+    EXPECT_STREQ(calculatorCurrentFile(calculator), source.c_str());
+}
+
 TEST_F(CalculatorFilesTest, HiddenRowsFollowTheUnitOfASingleFile)
 {
     appState.displayUnit = PerCc;
