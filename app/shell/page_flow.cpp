@@ -85,16 +85,16 @@ void PageFlow::wrapParagraph(const std::string& paragraph, std::vector<std::stri
             if (at >= paragraph.size() || paragraph.find_first_not_of(' ', at) == std::string::npos)
                 break;
         }
-        std::string line = paragraph.substr(start, end - start);
+        std::string piece = paragraph.substr(start, end - start);
         // A word wider than the page is cut where the page ends.
-        while (line.size() > 1 && surface_.textWidth(line) > width_) {
+        while (piece.size() > 1 && surface_.textWidth(piece) > width_) {
             size_t fit = 1;
-            while (fit < line.size() && surface_.textWidth(line.substr(0, fit + 1)) <= width_)
+            while (fit < piece.size() && surface_.textWidth(piece.substr(0, fit + 1)) <= width_)
                 ++fit;
-            lines.push_back(line.substr(0, fit));
-            line.erase(0, fit);
+            lines.push_back(piece.substr(0, fit));
+            piece.erase(0, fit);
         }
-        lines.push_back(line);
+        lines.push_back(piece);
         start = paragraph.find_first_not_of(' ', end);
         if (start == std::string::npos)
             break;
@@ -118,6 +118,6 @@ std::vector<std::string> PageFlow::wrap(const std::string& text)
 
 void PageFlow::writeWrapped(const std::string& text)
 {
-    for (const std::string& line : wrap(text))
-        write(line);
+    for (const std::string& piece : wrap(text))
+        write(piece);
 }
