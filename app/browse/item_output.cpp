@@ -51,7 +51,7 @@ HFONT createPrintFont(HDC dc, const TEXTMETRICA& defaultFont)
                        FIXED_PITCH | FF_MODERN, "Courier New");
 }
 
-void drawItemPage(HDC dc, const char* text)
+void drawItemPage(HDC dc, const char* text, bool printerPages)
 {
     const int width = GetDeviceCaps(dc, HORZRES);
     const int height = GetDeviceCaps(dc, VERTRES);
@@ -61,9 +61,13 @@ void drawItemPage(HDC dc, const char* text)
 
     HFONT font = createPrintFont(dc, metrics);
     HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
-    RECT box = {0, lineHeight, width, height};
-    // DT_NOPREFIX: an "&" in a description or source is printed, not eaten.
-    DrawTextA(dc, text, -1, &box, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+    // The element's path, its first line, heads every further page.
+    const std::string whole = text;
+    const std::string path = whole.substr(0, whole.find_first_of("\r\n"));
+    DcSurface surface(dc, font, printerPages);
+    PageFlow page(surface, lineHeight, width, height, {path});
+    page.writeWrapped(whole);
+    page.finish();
     if (previous)
         SelectObject(dc, previous);
     if (font)
@@ -82,5 +86,5 @@ void printShownItem(HWND mainWindow)
     HDC dc = defaultPrinterDC();
     if (!dc)
         return;
-    printOnePage(dc, "Stampa voce", [&](HDC page) { drawItemPage(page, text.c_str()); });
+    printDocument(dc, "Stampa voce", [&](HDC page) { drawItemPage(page, text.c_str(), true); });
 }

@@ -15,10 +15,10 @@ void copyShownItem(HWND mainWindow);
 void printShownItem(HWND mainWindow);
 
 
-// Draws the item text on the current page of dc: word-wrapped in Courier New
-// from one default-font line below the top of the printable area down to its
-// bottom. What does not fit is cut.
-void drawItemPage(HDC dc, const char* text);
+// Draws the item text from the current page of dc: word-wrapped in Courier
+// New from one default-font line below the top of the printable area, on
+// further pages (printerPages; a metafile runs on) when it does not fit.
+void drawItemPage(HDC dc, const char* text, bool printerPages = false);
 
 // Courier New, weight 500, at the size of dc's default font, whose metrics
 // are given; the caller deletes it.

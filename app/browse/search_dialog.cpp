@@ -274,40 +274,6 @@ void copyResults(HWND dialog)
     putClipboardText(dialog, text.c_str(), text.size());
 }
 
-// Pages of a printer (or a metafile) for the portable layout.
-class DcPage : public ResultsPage {
-public:
-    DcPage(HDC dc, HFONT font, bool printerPages)
-        : dc_(dc), font_(font), width_(GetDeviceCaps(dc, HORZRES)), printerPages_(printerPages)
-    {
-    }
-    void drawLine(int y, const char* text) override
-    {
-        TextOutA(dc_, 0, y, text, static_cast<int>(std::strlen(text)));
-    }
-    int drawBox(int top, int bottom, const char* text) override
-    {
-        RECT box = {0, top, width_, bottom};
-        return DrawTextA(dc_, text, -1, &box, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
-    }
-    void newPage() override
-    {
-        if (!printerPages_)
-            return;
-        EndPage(dc_);
-        StartPage(dc_);
-        // A new page may start with the device's default objects again.
-        if (font_)
-            SelectObject(dc_, font_);
-    }
-
-private:
-    HDC dc_;
-    HFONT font_;
-    int width_;
-    bool printerPages_;
-};
-
 // The printer of this print: the user's choice with Ctrl held, else the
 // default printer once the user has confirmed. nullptr: nothing to print.
 HDC choosePrinter(HWND dialog)
@@ -326,17 +292,7 @@ void printResults(HWND dialog)
     if (!dc)
         return;
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    DOCINFOA document = {};
-    document.cbSize = sizeof document;
-    document.lpszDocName = ResultsDocumentName;
-    if (StartDocA(dc, &document) > 0) {
-        if (StartPage(dc) > 0) {
-            drawSearchResults(dialog, dc, true);
-            EndPage(dc);
-        }
-        EndDoc(dc);
-    }
-    DeleteDC(dc);
+    printDocument(dc, ResultsDocumentName, [&](HDC page) { drawSearchResults(dialog, page, true); });
     SetCursor(previous);
 }
 
@@ -563,9 +519,9 @@ void drawSearchResults(HWND dialog, HDC dc, bool printerPages)
     const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
     HFONT font = createPrintFont(dc, metrics);
     HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
-    DcPage page(dc, font, printerPages);
+    DcSurface page(dc, font, printerPages);
     printSearchResults(page, header.header, rows.lines.data(), rows.lines.size(), lineHeight,
-                       pageHeight);
+                       GetDeviceCaps(dc, HORZRES), pageHeight);
     if (previous)
         SelectObject(dc, previous);
     if (font)

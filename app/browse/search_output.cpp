@@ -51,35 +51,20 @@ std::string searchResultsCopyText(const ResultsHeader& header, const ResultLine*
     return out;
 }
 
-void printSearchResults(ResultsPage& page, const ResultsHeader& header, const ResultLine* rows,
-                        size_t count, int lineHeight, int pageHeight)
+void printSearchResults(PrintSurface& page, const ResultsHeader& header, const ResultLine* rows,
+                        size_t count, int lineHeight, int pageWidth, int pageHeight)
 {
     if (lineHeight <= 0)
         return;
-    const int L = lineHeight;
-    int n = 0;
-    auto line = [&](const std::string& text, int advance) {
-        page.drawLine((n + 1) * L, text.c_str());
-        n += advance;
-    };
-    // A box from line n + 1 that is `lines` high; the text's height moves on.
-    auto box = [&](const std::string& text, int lines) {
-        int height = page.drawBox((n + 1) * L, (n + 1 + lines) * L, text.c_str());
-        n += (height > 0 ? height / L : 0) + 2;
-    };
-    auto fitOrNewPage = [&](int lines) {
-        if ((n + lines) * L > pageHeight) {
-            page.newPage();
-            n = 0;
-        }
-    };
-
-    line(Title, 1);
-    line("Testo da cercare: ", 1);
-    line(orEmpty(header.text), 1);
-    line(std::string("Criterio di ricerca: ") + criterionName(header.advanced, header.criterion), 2);
-    line(orEmpty(header.counterLabel), 1);
-    box("Tipo\r\nDescrizione\r\nBibliografia\r\n", 3);
+    PageFlow flow(page, lineHeight, pageWidth, pageHeight, {Title});
+    flow.write(Title);
+    flow.write("Testo da cercare: ");
+    flow.write(orEmpty(header.text));
+    flow.write(std::string("Criterio di ricerca: ") + criterionName(header.advanced, header.criterion));
+    flow.skip(1);
+    flow.write(orEmpty(header.counterLabel));
+    flow.writeWrapped("Tipo\r\nDescrizione\r\nBibliografia\r\n");
+    flow.skip(2);
 
     for (size_t i = 0; i < count; ++i) {
         const ResultLine& row = rows[i];
@@ -90,10 +75,17 @@ void printSearchResults(ResultsPage& page, const ResultsHeader& header, const Re
             text += "\r\n";
             text += orEmpty(row.bibliography);
         }
-        fitOrNewPage(7);
-        box(text, 6);
+        // A row stays on one page when it fits one; all of it is printed.
+        const std::vector<std::string> lines = flow.wrap(text);
+        flow.keepTogether(static_cast<int>(lines.size()));
+        for (const std::string& line : lines)
+            flow.write(line);
+        flow.skip(2);
     }
 
-    fitOrNewPage(6);
-    page.drawBox((n + 1) * L, (n + 6) * L, PrintLegend);
+    const std::vector<std::string> legend = flow.wrap(PrintLegend);
+    flow.keepTogether(static_cast<int>(legend.size()));
+    for (const std::string& line : legend)
+        flow.write(line);
+    flow.finish();
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/browse/search_engine.h"
+#include "app/shell/page_flow.h"
 
 // What the dialog shows at the moment of the copy or print.
 struct ResultsHeader {
@@ -27,20 +28,10 @@ struct ResultLine {
 std::string searchResultsCopyText(const ResultsHeader& header, const ResultLine* rows,
                                   size_t count);
 
-// Where the printed pages go. Coordinates are device units from the top of
-// the printable area; every text starts at the left edge.
-class ResultsPage {
-public:
-    virtual ~ResultsPage() = default;
-    virtual void drawLine(int y, const char* text) = 0;
-    // Word-wrapped across the page width in the box from top to bottom;
-    // returns the height of the drawn text.
-    virtual int drawBox(int top, int bottom, const char* text) = 0;
-    // Ends the current page and starts the next.
-    virtual void newPage() = 0;
-};
-
-// Lays out the results on pages of pageHeight with line height lineHeight
-// (the printer's default font). Does nothing when lineHeight is not positive.
-void printSearchResults(ResultsPage& page, const ResultsHeader& header, const ResultLine* rows,
-                        size_t count, int lineHeight, int pageHeight);
+// Lays out the results on pages of pageWidth x pageHeight with line height
+// lineHeight (the printer's default font): heading lines, each row kept on
+// one page when it fits, the legend; the title repeats on every page and a
+// print of several pages is numbered. Does nothing when lineHeight is not
+// positive.
+void printSearchResults(PrintSurface& page, const ResultsHeader& header, const ResultLine* rows,
+                        size_t count, int lineHeight, int pageWidth, int pageHeight);

@@ -12,7 +12,6 @@
 #include "app/resources/resource.h"
 #include "app/shell/app_state.h"
 #include "app/shell/description_panel.h"
-#include "common/cp1252.h"
 #include "common/win/html_help.h"
 
 namespace {
@@ -212,20 +211,15 @@ LRESULT onTreeNotify(HWND mainWindow, NMHDR* header)
     return 0;
 }
 
-// The first child of node whose label is the record's name, ignoring case.
-HTREEITEM childNamed(HWND tree, HTREEITEM node, const NodeRecord& record)
+// The child of node that holds the record. Labels are not unique (two items
+// of one folder may differ only in case); the tag names the node.
+HTREEITEM childHolding(HWND tree, HTREEITEM node, const NodeRecord& record)
 {
-    char label[256];
+    const TreeTag wanted = record.kind == Item ? itemTag(record.id) : folderTag(record.folderId);
     for (HTREEITEM child = TreeView_GetChild(tree, node); child;
          child = TreeView_GetNextSibling(tree, child)) {
-        TVITEMA item = {};
-        item.mask = TVIF_HANDLE | TVIF_TEXT;
-        item.hItem = child;
-        item.pszText = label;
-        item.cchTextMax = sizeof label;
-        label[0] = '\0';
-        if (SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) &&
-            cp1252EqualNoCase(label, record.name))
+        TreeTag tag = 0;
+        if (readNode(tree, child, nullptr, 0, &tag) && tag == wanted)
             return child;
     }
     return nullptr;
@@ -246,7 +240,7 @@ void locateInTree(HWND tree, const LocatePath& path)
     TreeView_Expand(tree, node, TVE_EXPAND);
     for (int k = n - 1; k >= 0; --k) {
         const NodeRecord* record = findNode(path.ids[k]);
-        HTREEITEM child = record ? childNamed(tree, node, *record) : nullptr;
+        HTREEITEM child = record ? childHolding(tree, node, *record) : nullptr;
         if (!child)
             break;
         node = child;

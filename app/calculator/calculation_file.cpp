@@ -104,11 +104,18 @@ std::string readCalculationNote(Profile& profile)
     return readText(profile, MainSection, "NOTE");
 }
 
+bool isCalculationProfile(Profile& profile)
+{
+    char keys[4] = "";
+    return profile.readKeys(MainSection, keys, sizeof keys) > 0;
+}
+
 bool applyCalculationFile(const CalculationFile& file, const std::string& path,
                           Calculation& calculation, int* unit)
 {
     if (path.size() > PathLimit)
         return false;
+    const bool unitChanges = (*unit != 0) != (file.unit != 0);
     *unit = file.unit;
     calculation.multiple = file.multiple;
     if (file.multiple) {
@@ -116,6 +123,14 @@ bool applyCalculationFile(const CalculationFile& file, const std::string& path,
         for (RowValues values : file.rows)
             calculation.rows.push_back(writeRow(values, *unit));
     } else {
+        // The hidden rows stay; they count again when the box is ticked, so
+        // they must be in the unit the total is read in.
+        if (unitChanges)
+            for (ExposureRow& row : calculation.rows) {
+                RowValues values = readRow(row);
+                values.f = convertUnit(values.f, *unit);
+                row = writeRow(values, *unit);
+            }
         calculation.description = file.description;
         for (auto [field, text] : {std::pair{&calculation.fText, &file.fText},
                                    std::pair{&calculation.tText, &file.tText},

@@ -94,13 +94,34 @@ void editRowDescription(ExposureRow& row, const std::string& description, int un
 // Result texts of an exposure given in the current unit.
 void setResultTexts(Calculation& calculation, double exposure, int unit);
 
-// The list's total (multiple) or the fields' exposure (single), into the
-// result texts. Returns the exposure in the current unit.
+// Why a list row cannot be summed (its numbers fail the checks of typed
+// input: digits and one point, t in (0, 24], g in (0, 365]), or null.
+const char* rowProblem(const ExposureRow& row);
+
+// The rows that fail rowProblem, one line each, named by their description
+// (or their position when it is empty); "" when every row counts.
+std::string rejectedRowsText(const Calculation& calculation);
+extern const char* const RejectedRowsMessage;
+
+// The list's total (multiple, rows that fail rowProblem left out) or the
+// fields' exposure (single), into the result texts. Returns the exposure in
+// the current unit.
 double recomputeResults(Calculation& calculation, int unit);
+
+// The results a save, print or copy carries: in multiple mode always the
+// list total, whatever the fields last showed.
+void resultsForOutput(Calculation& calculation, int unit);
+
+// True when a save would write the same calculation: mode, rows or fields,
+// notes. Results follow from these and are not compared.
+bool sameCalculation(const Calculation& a, const Calculation& b);
 
 // What follows a change of F, t or g: the full recomputation, then the
 // result texts of the three fields alone. Returns the exposure shown.
 double applyFieldChange(Calculation& calculation, int unit);
+
+// A concentration of the other unit in unit (x 1000 into ff/l, / 1000 into ff/cc).
+double convertUnit(double concentration, int unit);
 
 // F or a partial E already in the unit: "%-.5f" in ff/cc, "%-.2f" in ff/l.
 std::string unitValueText(double value, int unit);
@@ -138,10 +159,15 @@ CalculationFile readCalculationFile(Profile& profile);
 // NOTE of a calculation file, as the open dialog's notes pane shows it.
 std::string readCalculationNote(Profile& profile);
 
+// True when the profile holds a calculation: a QUORVEL section with keys.
+bool isCalculationProfile(Profile& profile);
+
 // Puts a read file into the calculation as the dialog does: unit, mode, rows
 // (multiple: the list replaced) or fields (single: through the character
-// check), results and notes as stored, CurrentFile := path. False, and
-// nothing changed, when the path is longer than PathLimit.
+// check; the hidden rows are carried into the file's unit), results and
+// notes as stored, CurrentFile := path. *unit is the unit in force before and
+// the file's after. False, and nothing changed, when the path is longer than
+// PathLimit.
 bool applyCalculationFile(const CalculationFile& file, const std::string& path,
                           Calculation& calculation, int* unit);
 

@@ -50,6 +50,10 @@ void onFormulaCommand(HWND mainWindow, LPARAM lParam)
             SetFocus(calculator);
             return;
         }
+        if (!calculatorMayBeDiscarded(calculator)) {
+            SetFocus(calculator);
+            return;
+        }
         // Replaced without its closing step: t and g are not remembered.
         DestroyWindow(calculator);
         appState.calculator.window = nullptr;
@@ -57,6 +61,12 @@ void onFormulaCommand(HWND mainWindow, LPARAM lParam)
         return;
     }
     openCalculatorDialog(mainWindow, fileName ? -1 : item);
+}
+
+bool calculatorMayClose()
+{
+    HWND calculator = liveCalculatorWindow();
+    return !calculator || calculatorMayBeDiscarded(calculator);
 }
 
 void onOpenCommand(HWND mainWindow)

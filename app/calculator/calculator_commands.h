@@ -8,3 +8,8 @@
 // file name to open.
 void onFormulaCommand(HWND mainWindow, LPARAM lParam);
 void onOpenCommand(HWND mainWindow);
+
+// True when no calculator is open, or its work may be lost (unchanged since
+// last opened or saved, or the user said Yes). Asked before the main window
+// goes, taking the calculator with it.
+bool calculatorMayClose();

@@ -17,6 +17,7 @@
 #include "app/database/database.h"
 #include "app/resources/resource.h"
 #include "app/shell/app_state.h"
+#include "app/shell/display_unit.h"
 #include "common/win/context_help.h"
 #include "common/win/html_help.h"
 #include "common/win/tooltips.h"
@@ -31,7 +32,14 @@ const COLORREF DarkBlue = RGB(0, 0, 160);
 struct CalculatorData {
     HBRUSH cyan;
     char currentFile[MAX_PATH];
+    Calculation baseline;  // as last opened or saved, to know unsaved work
 };
+
+const char* const MissingFileMessage = "Il file non esiste: nessun calcolo è stato aperto.";
+const char* const NotACalculationMessage =
+    "Il file non contiene un calcolo di Quorvel: nessun calcolo è stato aperto.";
+const char* const UnsavedMessage =
+    "Il calcolo contiene modifiche non salvate: chiudere e perdere le modifiche?";
 
 const HelpText ToolTipTexts[] = {
     {IDC_CALC_ADD, "Aggiunge un elemento alla lista"},
@@ -253,15 +261,6 @@ void enableUnitButtons(HWND mainWindow, bool enable)
     SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_L, MAKELONG(enable, 0));
 }
 
-void checkUnitButtons(HWND mainWindow)
-{
-    HWND toolbar = mainWindow ? GetDlgItem(mainWindow, IDC_TOOLBAR) : nullptr;
-    if (!toolbar)
-        return;
-    SendMessageA(toolbar, TB_CHECKBUTTON, CMD_FF_CC, MAKELONG(appState.displayUnit == PerCc, 0));
-    SendMessageA(toolbar, TB_CHECKBUTTON, CMD_FF_L, MAKELONG(appState.displayUnit == PerLitre, 0));
-}
-
 void showUnitLabels(HWND dialog)
 {
     const int unit = currentUnit();
@@ -366,6 +365,7 @@ BOOL onInitDialog(HWND dialog, LPARAM parameter)
     registerDialogTools(dialog);
     SetFocus(GetDlgItem(dialog, IDC_CALC_NOTES));
     data->cyan = CreateSolidBrush(Cyan);
+    data->baseline = calculatorContents(dialog);
     return FALSE;  // the focus is set
 }
 
@@ -643,6 +643,8 @@ void onDropFiles(HWND dialog, HDROP drop)
 
 void onClose(HWND dialog)
 {
+    if (!calculatorMayBeDiscarded(dialog))
+        return;
     CalculatorState& state = appState.calculator;
     state.multiple = multipleChecked(dialog);
     GetDlgItemTextA(dialog, IDC_CALC_T, state.hoursText, sizeof state.hoursText);
@@ -742,56 +744,142 @@ Calculation calculatorContents(HWND dialog)
     return calculation;
 }
 
+void showCalculatorUnit(HWND dialog)
+{
+    showUnitLabels(dialog);
+}
+
+Calculation calculatorOutput(HWND dialog)
+{
+    Calculation calculation = calculatorContents(dialog);
+    resultsForOutput(calculation, currentUnit());
+    return calculation;
+}
+
 bool readCalculationIntoDialog(HWND dialog, const char* path)
 {
     CalculatorData* data = dataOf(dialog);
     if (!data || !path || std::strlen(path) > PathLimit)
         return false;
     WindowsProfile profile(path);
+    const char* name = profile.path()[0] ? profile.path() : path;
+    // Read blindly, a foreign file would show as an empty calculation and
+    // become the file that "Salva" writes into.
+    const DWORD attributes = GetFileAttributesA(name);
+    const char* refusal = nullptr;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        refusal = MissingFileMessage;
+    else if (!isCalculationProfile(profile))
+        refusal = NotACalculationMessage;
+    if (refusal) {
+        MessageBoxA(dialog, refusal, name, MB_OK | MB_ICONERROR);
+        return false;
+    }
     const CalculationFile file = readCalculationFile(profile);
+    Calculation calculation = calculatorContents(dialog);
+    int unit = currentUnit();
+    if (!applyCalculationFile(file, name, calculation, &unit))
+        return false;
 
-    appState.displayUnit = file.unit != 0 ? PerLitre : PerCc;
-    checkUnitButtons(mainWindowOf(dialog));
-    showUnitLabels(dialog);
+    setDisplayUnit(mainWindowOf(dialog), unit != 0 ? PerLitre : PerCc);
+    showUnitLabels(dialog);  // also when the dialog is not yet the live one
 
-    appState.calculator.multiple = file.multiple;
-    showMultiple(dialog, file.multiple);
-    if (file.multiple) {
-        HWND list = listOf(dialog);
-        ListView_DeleteAllItems(list);
-        for (RowValues values : file.rows)
-            appendListRow(list, writeRow(values, file.unit));
-    } else {
-        // Each field passes through the character check and the field-change rule.
+    appState.calculator.multiple = calculation.multiple;
+    showMultiple(dialog, calculation.multiple);
+    // Multiple: the file's rows; single: the hidden rows, now in the file's unit.
+    HWND list = listOf(dialog);
+    ListView_DeleteAllItems(list);
+    for (const ExposureRow& row : calculation.rows)
+        appendListRow(list, row);
+    if (!calculation.multiple) {
+        // As typed: each field passes through the character check, with its
+        // message, and the field-change rule.
         setControlText(dialog, IDC_CALC_DESCRIPTION, file.description);
         setControlText(dialog, IDC_CALC_F, file.fText);
         setControlText(dialog, IDC_CALC_T, file.tText);
         setControlText(dialog, IDC_CALC_G, file.gText);
     }
-    setControlText(dialog, IDC_CALC_RESULT_CC, file.resultCc);
-    setControlText(dialog, IDC_CALC_RESULT_L, file.resultL);
-    setControlText(dialog, IDC_CALC_NOTES, file.notes);
+    setControlText(dialog, IDC_CALC_RESULT_CC, calculation.resultCc);
+    setControlText(dialog, IDC_CALC_RESULT_L, calculation.resultL);
+    setControlText(dialog, IDC_CALC_NOTES, calculation.notes);
 
-    copyText(data->currentFile, sizeof data->currentFile, profile.path()[0] ? profile.path() : path);
+    copyText(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
     showStatus(dialog, data->currentFile);
+    data->baseline = calculatorContents(dialog);
+    if (calculation.multiple) {
+        const std::string rejected = rejectedRowsText(calculation);
+        if (!rejected.empty())
+            MessageBoxA(dialog, (std::string(RejectedRowsMessage) + "\r\n" + rejected).c_str(),
+                        RowInputCaption, MB_OK | MB_ICONWARNING);
+    }
     return true;
 }
+
+namespace {
+
+// A file name beside target for the new content, or false.
+bool temporaryBeside(const char* target, char* temporary)
+{
+    char folder[MAX_PATH];
+    copyText(folder, sizeof folder, target);
+    char* slash = std::strrchr(folder, '\\');
+    if (char* other = std::strrchr(folder, '/'))
+        slash = !slash || other > slash ? other : slash;
+    if (slash)
+        slash[1] = '\0';
+    else
+        copyText(folder, sizeof folder, ".");
+    return GetTempFileNameA(folder, "qvl", 0, temporary) != 0;
+}
+
+// The calculation goes into a copy of the file beside it, which then
+// replaces the file in one step: a write that fails part-way leaves the
+// original as it was.
+bool writeReplacing(const char* target, Calculation& calculation, int unit)
+{
+    char temporary[MAX_PATH];
+    if (!temporaryBeside(target, temporary))
+        return false;
+    // Keys and sections of the old file that are not written stay.
+    const bool existed = GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES;
+    bool ok = !existed || CopyFileA(target, temporary, FALSE);
+    if (ok) {
+        WindowsProfile profile(temporary);
+        ok = writeCalculationFile(profile, target, calculation, unit);
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, temporary);  // flush the cache
+    }
+    ok = ok && MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok)
+        DeleteFileA(temporary);
+    return ok;
+}
+
+}  // namespace
 
 bool writeCalculationFromDialog(HWND dialog, const char* path)
 {
     CalculatorData* data = dataOf(dialog);
     if (!data || !path)
         return false;
-    Calculation calculation = calculatorContents(dialog);
-    WindowsProfile profile(path);
-    const std::string target = profile.path()[0] ? profile.path() : path;
-    if (!writeCalculationFile(profile, target, calculation, currentUnit())) {
+    Calculation calculation = calculatorOutput(dialog);
+    WindowsProfile resolved(path);
+    const std::string target = resolved.path()[0] ? resolved.path() : path;
+    if (target.size() > PathLimit || !writeReplacing(target.c_str(), calculation, currentUnit())) {
         MessageBoxA(dialog, WriteFailedMessage, path, MB_OK | MB_ICONERROR);
         return false;
     }
     copyText(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
     showStatus(dialog, data->currentFile);
+    data->baseline = calculatorContents(dialog);
     return true;
+}
+
+bool calculatorMayBeDiscarded(HWND dialog)
+{
+    CalculatorData* data = dataOf(dialog);
+    if (!data || sameCalculation(calculatorContents(dialog), data->baseline))
+        return true;
+    return MessageBoxA(dialog, UnsavedMessage, "Conferma operazione", MB_YESNOCANCEL | MB_ICONQUESTION) == IDYES;
 }
 
 const char* calculatorCurrentFile(HWND dialog)

@@ -17,13 +17,28 @@ INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 // What the calculator shows: the texts of its fields and the rows of its list.
 Calculation calculatorContents(HWND dialog);
 
+// Label 1745 and the list headers of columns 1 and 4 in the current unit.
+void showCalculatorUnit(HWND dialog);
+
+// What a save, print or copy carries: the contents, with the list total as
+// the result in multiple mode.
+Calculation calculatorOutput(HWND dialog);
+
+// True when the calculator may go: its calculation is as last opened or
+// saved, or the user answered Yes to losing the changes.
+bool calculatorMayBeDiscarded(HWND dialog);
+
 // Reads a .qvl file into the controls as the open command does (unit, mode,
 // rows or fields, results as stored, notes, CurrentFile and status bar).
-// False, with nothing changed, when the path is too long to be used.
+// False, with nothing changed, when the path is too long to be used, or,
+// after saying so, when the file is missing or holds no calculation. Rows
+// that fail the row checks are reported by name.
 bool readCalculationIntoDialog(HWND dialog, const char* path);
 
-// Writes what the calculator shows; on success the file becomes CurrentFile.
-// A failed write is reported with the path as caption and changes nothing.
+// Writes what the calculator shows through a temporary file that replaces
+// the file in one step; on success the file becomes CurrentFile. A failed
+// write is reported with the path as caption and changes nothing, on disk
+// or in the dialog.
 bool writeCalculationFromDialog(HWND dialog, const char* path);
 
 // The file last read or written, "" when there is none.

@@ -17,25 +17,10 @@ namespace {
 
 const char* const WindowTitle = "Calcolo dell'esposizione annuale a fibre";
 
-class PageWriter {
-public:
-    PageWriter(HDC dc, int lineHeight) : dc_(dc), lineHeight_(lineHeight) {}
-
-    // Lines are drawn whole, without wrapping or clipping.
-    void line(int number, const std::string& text)
-    {
-        TextOutA(dc_, 0, number * lineHeight_, text.c_str(), static_cast<int>(text.size()));
-    }
-
-private:
-    HDC dc_;
-    int lineHeight_;
-};
-
 }  // namespace
 
 void drawCalculationPage(HDC dc, const Calculation& calculation, int unit, const char* title,
-                         int width, int height)
+                         int width, int height, bool printerPages)
 {
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
@@ -50,46 +35,56 @@ void drawCalculationPage(HDC dc, const Calculation& calculation, int unit, const
     HFONT font = CreateFontIndirectA(&look);
     HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
 
-    RECT titleArea = {0, lh, width, 5 * lh};
-    const int titleHeight = DrawTextA(dc, title, -1, &titleArea, DT_WORDBREAK | DT_NOPREFIX);
-    int n = titleHeight / lh + 4;
-
-    PageWriter page(dc, lh);
+    // Lines are written whole, without wrapping: a long description runs
+    // past the right edge, as on the screen's one-line fields.
+    DcSurface surface(dc, font, printerPages);
+    PageFlow page(surface, lh, width, height, {title});
+    page.writeWrapped(title);
+    page.skip(3);
     const bool perLitre = unit != 0;
+    const std::string concentration = perLitre ? "Concentrazione (ff/l): " : "Concentrazione (ff/cc): ";
     if (calculation.multiple) {
-        page.line(n++, "Esposizioni multiple");
+        page.write("Esposizioni multiple");
         for (const ExposureRow& row : calculation.rows) {
             const RowValues values = readRow(row);
-            page.line(n++, "Descrizione: " + values.description);
-            page.line(n++, std::string(perLitre ? "Concentrazione (ff/l): " : "Concentrazione (ff/cc): ") +
-                               unitValueText(values.f, unit));
-            page.line(n++, "Ore/giorno: " + fixedText(values.t, 3));
-            page.line(n++, "Giorni/anno: " + fixedText(values.g, 1));
-            page.line(n++, std::string(perLitre ? "Esposizione parziale (ff/l): "
-                                                : "Esposizione parziale (ff/cc): ") +
-                               unitValueText(values.partial, unit));
+            page.keepTogether(5);
+            page.write("Descrizione: " + values.description);
+            page.write(concentration + unitValueText(values.f, unit));
+            page.write("Ore/giorno: " + fixedText(values.t, 3));
+            page.write("Giorni/anno: " + fixedText(values.g, 1));
+            page.write(std::string(perLitre ? "Esposizione parziale (ff/l): " : "Esposizione parziale (ff/cc): ") +
+                       unitValueText(values.partial, unit));
         }
-        ++n;
+        page.skip(1);
     } else {
-        page.line(n, calculation.description);
-        page.line(n + 1, std::string(perLitre ? "Concentrazione (ff/l): " : "Concentrazione (ff/cc): ") +
-                             calculation.fText);
-        page.line(n + 2, "Ore/giorno: " + calculation.tText);
-        page.line(n + 3, "Giorni/anno: " + calculation.gText);
-        n += 4;
+        page.keepTogether(4);
+        page.write(calculation.description);
+        page.write(concentration + calculation.fText);
+        page.write("Ore/giorno: " + calculation.tText);
+        page.write("Giorni/anno: " + calculation.gText);
     }
-    page.line(n, "Esposizione annuale (ff/cc): " + calculation.resultCc);
-    page.line(n + 1, "Esposizione annuale (ff/l): " + calculation.resultL);
+    page.keepTogether(2);
+    page.write("Esposizione annuale (ff/cc): " + calculation.resultCc);
+    page.write("Esposizione annuale (ff/l): " + calculation.resultL);
 
     if (!calculation.notes.empty()) {
-        RECT notesArea = {0, (n + 5) * lh, width, height};
-        DrawTextA(dc, calculation.notes.c_str(), -1, &notesArea, DT_WORDBREAK | DT_NOPREFIX);
+        page.skip(3);
+        page.writeWrapped(calculation.notes);
     }
+    page.finish();
 
     if (font) {
         SelectObject(dc, previous);
         DeleteObject(font);
     }
+}
+
+void printCalculationOn(HDC dc, const Calculation& calculation, int unit, const char* title)
+{
+    printDocument(dc, title, [&](HDC page) {
+        drawCalculationPage(page, calculation, unit, title, GetDeviceCaps(page, HORZRES),
+                            GetDeviceCaps(page, VERTRES), true);
+    });
 }
 
 void printCalculation(HWND calculator, bool askPrinter)
@@ -100,17 +95,12 @@ void printCalculation(HWND calculator, bool askPrinter)
     char title[256] = "";
     if (!GetWindowTextA(calculator, title, sizeof title))
         std::memcpy(title, WindowTitle, std::strlen(WindowTitle) + 1);
-
-    const Calculation contents = calculatorContents(calculator);
-    printOnePage(dc, title, [&](HDC page) {
-        drawCalculationPage(page, contents, appState.displayUnit, title, GetDeviceCaps(page, HORZRES),
-                            GetDeviceCaps(page, VERTRES));
-    });
+    printCalculationOn(dc, calculatorOutput(calculator), appState.displayUnit, title);
 }
 
 void copyCalculationCsv(HWND calculator)
 {
     // The whole text, however long the list: the clipboard block is sized to it.
-    const std::string text = calculationCsvText(calculatorContents(calculator), appState.displayUnit);
+    const std::string text = calculationCsvText(calculatorOutput(calculator), appState.displayUnit);
     putClipboardText(calculator, text.c_str(), text.size());
 }

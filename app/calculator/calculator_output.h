@@ -5,15 +5,20 @@
 
 #include "app/calculator/calculator.h"
 
-// One printed page of the calculator's calculation, on the printer chosen in
-// the print set-up dialog (askPrinter) or the default printer. Nothing when
-// no printer can be used or the document cannot be started.
+// The calculator's calculation on the printer chosen in the print set-up
+// dialog (askPrinter) or the default printer, on as many pages as it needs.
+// Nothing when no printer can be used or the document cannot be started.
 void printCalculation(HWND calculator, bool askPrinter);
 
-// Draws the page on dc (a page already started), width x height pixels,
-// with title as its heading: the font, the title, the lines and the notes.
+// Prints calculation on dc as a document named title, and deletes dc.
+void printCalculationOn(HDC dc, const Calculation& calculation, int unit, const char* title);
+
+// Draws the calculation on dc (a page already started), pages of width x
+// height pixels, with title as its heading: the font, the title, the lines
+// and the notes. printerPages: page breaks end the printer's pages; without,
+// the lines run on (a metafile).
 void drawCalculationPage(HDC dc, const Calculation& calculation, int unit, const char* title,
-                         int width, int height);
+                         int width, int height, bool printerPages = false);
 
 // The calculation as tab-separated text (CF_TEXT) on the clipboard.
 void copyCalculationCsv(HWND calculator);

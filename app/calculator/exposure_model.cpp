@@ -4,6 +4,8 @@
 
 #include "common/number_format.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr double ReferenceHours = 1920;  // 8 h x 240 days
@@ -209,6 +211,60 @@ double fieldsExposure(const Calculation& calculation)
 
 }  // namespace
 
+const char* const RejectedRowsMessage =
+    "Attenzione: le righe seguenti hanno valori non validi e non sono sommate nel totale:";
+
+namespace {
+
+// Digits with at most one point, whose whole part is within what readRow
+// reads back (a longer one would be summed as another number).
+bool plainNumber(const std::string& text)
+{
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos)
+        return false;
+    const size_t point = text.find('.');
+    if (point != std::string::npos && text.find('.', point + 1) != std::string::npos)
+        return false;
+    return (point == std::string::npos ? text.size() : point) < TypedNumberChars;
+}
+
+}  // namespace
+
+const char* rowProblem(const ExposureRow& row)
+{
+    static const struct {
+        RowColumn column;
+        const char* message;
+    } checks[] = {
+        {ColumnF, "concentrazione di fibre valore non valido"},
+        {ColumnT, "ore/giorno valore non valido"},
+        {ColumnG, "giorni/anno valore non valido"},
+    };
+    for (const auto& check : checks)
+        if (!plainNumber(row.columns[check.column]))
+            return check.message;
+    const RowValues values = readRow(row);
+    if (!(values.t > 0 && values.t <= 24))
+        return checks[1].message;
+    if (!(values.g > 0 && values.g <= 365))
+        return checks[2].message;
+    return nullptr;
+}
+
+std::string rejectedRowsText(const Calculation& calculation)
+{
+    std::string text;
+    for (size_t i = 0; i < calculation.rows.size(); ++i) {
+        const ExposureRow& row = calculation.rows[i];
+        const char* problem = rowProblem(row);
+        if (!problem)
+            continue;
+        const std::string& name = row.columns[ColumnDescription];
+        text += (name.empty() ? "riga " + std::to_string(i + 1) : name) + ": " + problem + "\r\n";
+    }
+    return text;
+}
+
 double recomputeResults(Calculation& calculation, int unit)
 {
     double exposure = 0;
@@ -216,6 +272,8 @@ double recomputeResults(Calculation& calculation, int unit)
         // The total is rebuilt from the rounded F, t and g of each row, not
         // from the partial column.
         for (const ExposureRow& row : calculation.rows) {
+            if (rowProblem(row))
+                continue;
             RowValues values = readRow(row);
             exposure = sum(exposure, annualExposure(values.f, values.t, values.g));
         }
@@ -226,12 +284,35 @@ double recomputeResults(Calculation& calculation, int unit)
     return exposure;
 }
 
+void resultsForOutput(Calculation& calculation, int unit)
+{
+    if (calculation.multiple)
+        recomputeResults(calculation, unit);
+}
+
+bool sameCalculation(const Calculation& a, const Calculation& b)
+{
+    if (a.multiple != b.multiple || a.notes != b.notes)
+        return false;
+    if (a.multiple)
+        return a.rows.size() == b.rows.size() &&
+               std::equal(a.rows.begin(), a.rows.end(), b.rows.begin(),
+                          [](const ExposureRow& x, const ExposureRow& y) { return x.columns == y.columns; });
+    return a.description == b.description && a.fText == b.fText && a.tText == b.tText &&
+           a.gText == b.gText;
+}
+
 double applyFieldChange(Calculation& calculation, int unit)
 {
     recomputeResults(calculation, unit);
     double exposure = fieldsExposure(calculation);
     setResultTexts(calculation, exposure, unit);
     return exposure;
+}
+
+double convertUnit(double concentration, int unit)
+{
+    return perLitre(unit) ? timesThousand(concentration) : perThousand(concentration);
 }
 
 std::string unitValueText(double value, int unit)

@@ -15,6 +15,7 @@
 #include "app/database/database.h"
 #include "app/resources/resource.h"
 #include "app/shell/app_state.h"
+#include "app/shell/display_unit.h"
 #include "app/shell/main_window.h"
 #include "app/shell/printer.h"
 #include "app/shell/splash.h"
@@ -26,10 +27,7 @@ const int HelpMainTopic = 100100;
 
 void switchUnit(HWND window)
 {
-    appState.displayUnit = appState.displayUnit == PerLitre ? PerCc : PerLitre;
-    HWND toolbar = GetDlgItem(window, IDC_TOOLBAR);
-    SendMessageA(toolbar, TB_CHECKBUTTON, CMD_FF_CC, MAKELONG(appState.displayUnit == PerCc, 0));
-    SendMessageA(toolbar, TB_CHECKBUTTON, CMD_FF_L, MAKELONG(appState.displayUnit == PerLitre, 0));
+    setDisplayUnit(window, appState.displayUnit == PerLitre ? PerCc : PerLitre);
 }
 
 void showAbout(HWND window)
@@ -60,7 +58,8 @@ void showAbout(HWND window)
 void confirmExit(HWND window)
 {
     if (MessageBoxA(window, "Uscire dal programma?", "Conferma operazione",
-                    MB_YESNOCANCEL | MB_ICONQUESTION) == IDYES)
+                    MB_YESNOCANCEL | MB_ICONQUESTION) == IDYES &&
+        calculatorMayClose())
         DestroyWindow(window);
 }
 
@@ -74,7 +73,8 @@ void setUpPrinter(HWND window)
 void searchAndLocate(HWND window)
 {
     HWND tree = GetDlgItem(window, IDC_TREE);
-    if (runSearchDialog(window) != 0 && tree)
+    // Only a chosen hit (1) leaves a path to walk; a failed dialog gives -1.
+    if (runSearchDialog(window) == 1 && tree)
         locateInTree(tree, appState.locatePath);
     SetFocus(tree);
 }
@@ -106,8 +106,7 @@ void onInitMenuPopup(HWND window, HMENU menu, int popupIndex)
         return;
     DWORD tag = 0;
     bool enabled = selectedTreeTag(window, &tag) && HIWORD(tag) == 0;
-    ModifyMenuA(menu, CMD_UNITA, MF_BYCOMMAND | MF_STRING, CMD_UNITA,
-                appState.displayUnit == PerLitre ? "fibre/cc" : "fibre/litro");
+    ModifyMenuA(menu, CMD_UNITA, MF_BYCOMMAND | MF_STRING, CMD_UNITA, unitMenuText());
     if (liveCalculatorWindow())
         enabled = false;
     EnableMenuItem(menu, CMD_UNITA, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));

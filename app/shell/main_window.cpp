@@ -5,10 +5,12 @@
 #include <commctrl.h>
 
 #include "app/browse/tree_view.h"
+#include "app/calculator/calculator_commands.h"
 #include "app/resources/resource.h"
 #include "app/shell/app_state.h"
 #include "app/shell/commands.h"
 #include "app/shell/description_panel.h"
+#include "app/shell/display_unit.h"
 #include "common/win/centre_window.h"
 #include "common/win/tooltips.h"
 
@@ -41,10 +43,9 @@ LRESULT onCreate(HWND window)
     HINSTANCE instance = appState.instance;
     centreWindow(window);
 
-    HWND toolbar = CreateToolbarEx(window, WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS,
-                                   IDC_TOOLBAR, StripImageCount, instance, IDB_STRIP,
-                                   ToolbarButtons, sizeof ToolbarButtons / sizeof ToolbarButtons[0],
-                                   16, 15, 16, 15, sizeof(TBBUTTON));
+    CreateToolbarEx(window, WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS, IDC_TOOLBAR,
+                    StripImageCount, instance, IDB_STRIP, ToolbarButtons,
+                    sizeof ToolbarButtons / sizeof ToolbarButtons[0], 16, 15, 16, 15, sizeof(TBBUTTON));
 
     RECT r = contentArea(window);
     HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "Tree View",
@@ -69,10 +70,7 @@ LRESULT onCreate(HWND window)
     loadSmallIcons(window, true);
     DragAcceptFiles(window, TRUE);
 
-    if (toolbar) {
-        SendMessageA(toolbar, TB_CHECKBUTTON, CMD_FF_CC, MAKELONG(appState.displayUnit == PerCc, 0));
-        SendMessageA(toolbar, TB_CHECKBUTTON, CMD_FF_L, MAKELONG(appState.displayUnit == PerLitre, 0));
-    }
+    setDisplayUnit(window, appState.displayUnit);
     return 0;
 }
 
@@ -96,6 +94,8 @@ LRESULT onDestroy(HWND window)
 
 LRESULT onClose(HWND window)
 {
+    if (!calculatorMayClose())
+        return 0;
     if (HWND calculator = liveCalculatorWindow()) {
         DestroyWindow(calculator);
         appState.calculator.window = nullptr;

@@ -19,6 +19,30 @@ HDC defaultPrinterDC()
     return CreateDCA(device.driver, device.name, device.port, nullptr);
 }
 
+void DcSurface::drawLine(int y, const char* text)
+{
+    if (text[0])
+        TextOutA(dc_, 0, y, text, lstrlenA(text));
+}
+
+int DcSurface::textWidth(const std::string& text)
+{
+    SIZE size = {};
+    GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+void DcSurface::newPage()
+{
+    if (!printerPages_)
+        return;
+    EndPage(dc_);
+    StartPage(dc_);
+    // A new page may start with the device's default objects again.
+    if (font_)
+        SelectObject(dc_, font_);
+}
+
 int printerFontHeight(HDC dc, const TEXTMETRICA& metrics)
 {
     return printerFontHeightFor(GetDeviceCaps(dc, LOGPIXELSY),
@@ -90,10 +114,10 @@ int printerSetup(HWND owner)
     if (size >= 0) {
         HGLOBAL memory = GlobalAlloc(GPTR, size > 0 ? static_cast<SIZE_T>(size) : 1);
         if (DEVMODEA* settings = static_cast<DEVMODEA*>(memory)) {
-            // The answer, even a cancel, goes back as the current settings; only a
-            // failed prompt, which leaves the buffer blank, writes nothing.
+            // Only OK makes the edited settings current; a cancel leaves the
+            // printer as it was.
             if (DocumentPropertiesA(owner, printer, name, settings, nullptr,
-                                    DM_OUT_BUFFER | DM_IN_PROMPT) >= 0)
+                                    DM_OUT_BUFFER | DM_IN_PROMPT) == IDOK)
                 DocumentPropertiesA(owner, printer, name, settings, settings,
                                     DM_UPDATE | DM_OUT_BUFFER | DM_IN_BUFFER);
             GlobalFree(memory);

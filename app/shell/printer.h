@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "app/shell/page_flow.h"
+
 // A device context for the default printer of the profile, owned by the
 // caller (DeleteDC after printing), or nullptr.
 HDC defaultPrinterDC();
@@ -12,10 +16,11 @@ HDC defaultPrinterDC();
 // variant of the print buttons), owned by the caller, or nullptr if cancelled.
 HDC chosenPrinterDC(HWND owner);
 
-// Prints one page on dc: starts the document and the page, lets draw fill
-// it, ends both and deletes dc, also when the printer refuses to start.
+// Prints on dc: starts the document and its first page, lets draw fill it
+// (further pages through a DcSurface), ends both and deletes dc, also when
+// the printer refuses to start.
 template <typename Draw>
-void printOnePage(HDC dc, const char* documentName, Draw draw)
+void printDocument(HDC dc, const char* documentName, Draw draw)
 {
     DOCINFOA document = {};
     document.cbSize = sizeof document;
@@ -29,6 +34,22 @@ void printOnePage(HDC dc, const char* documentName, Draw draw)
     }
     DeleteDC(dc);
 }
+
+// The lines of a PageFlow on a printer or a metafile, in the font selected
+// into dc. With printerPages a page break ends the printer's page and starts
+// the next; without (a metafile) the lines run on.
+class DcSurface : public PrintSurface {
+public:
+    DcSurface(HDC dc, HFONT font, bool printerPages) : dc_(dc), font_(font), printerPages_(printerPages) {}
+    void drawLine(int y, const char* text) override;
+    int textWidth(const std::string& text) override;
+    void newPage() override;
+
+private:
+    HDC dc_;
+    HFONT font_;
+    bool printerPages_;
+};
 
 // Font height for a font creation call on dc: the size in whole points of
 // the dc's default font, whose metrics are given.

@@ -11,39 +11,17 @@ namespace {
 const char Legend[] = "Legenda: \r\nB=Bibliografia \r\nC=Cartella \r\nV=Voce \r\n"
                       "*=concentrazione superiore a 100 ff/litro\r\n";
 
-// Records what the print code would draw. Each text is as high as its lines
-// (CR LF pairs, a final one not counting), up to the box it is given.
-class RecordedPage : public ResultsPage {
+// Records what the print code would draw; a character is one unit wide.
+class RecordedPage : public PrintSurface {
 public:
-    explicit RecordedPage(int lineHeight) : lineHeight_(lineHeight) {}
-
     void drawLine(int y, const char* text) override
     {
         calls.push_back("line " + std::to_string(y) + " " + text);
     }
-    int drawBox(int top, int bottom, const char* text) override
-    {
-        calls.push_back("box " + std::to_string(top) + "-" + std::to_string(bottom) + " " + flat(text));
-        std::string s(text);
-        int lines = 1;
-        for (size_t p = s.find("\r\n"); p != std::string::npos; p = s.find("\r\n", p + 2))
-            if (p + 2 < s.size())
-                ++lines;
-        return lines * lineHeight_;
-    }
+    int textWidth(const std::string& text) override { return static_cast<int>(text.size()); }
     void newPage() override { calls.push_back("page"); }
 
     std::vector<std::string> calls;
-
-private:
-    static std::string flat(const std::string& text)
-    {
-        std::string out;
-        for (char c : text)
-            out += c == '\r' ? std::string() : c == '\n' ? std::string("|") : std::string(1, c);
-        return out;
-    }
-    int lineHeight_;
 };
 
 }  // namespace
@@ -88,7 +66,7 @@ TEST(SearchCopy, OneLinePerRowInListOrder)
     EXPECT_NE(std::string::npos, text.find(expectedRows + Legend)) << text;
 }
 
-TEST(SearchPrint, LinesBoxesAndPageBreaks)
+TEST(SearchPrint, LinesPageBreaksHeadingsAndNumbers)
 {
     const int L = 10;
     ResultsHeader header{"amianto", true, SearchCriterion::Or, "Elementi trovati: 1 voce, 1 cartella"};
@@ -96,38 +74,60 @@ TEST(SearchPrint, LinesBoxesAndPageBreaks)
         {7, "Opifici", nullptr},
         {13, "Voce", "Fonte"},
     };
+    const std::vector<std::string> legend = {
+        "Legenda:", "B=Bibliografia", "C=Cartella", "V=Voce", "*=concentrazione superiore a 100 ff/litro",
+    };
 
-    // Tall page: all on one page.
-    RecordedPage page(L);
-    printSearchResults(page, header, rows, 2, L, 1000);
+    // Tall page: all on one page, no page number.
+    RecordedPage page;
+    printSearchResults(page, header, rows, 2, L, 1000, 1000);
     std::vector<std::string> expected = {
         "line 10 Risultati di ricerca in Quorvel",
         "line 20 Testo da cercare: ",
         "line 30 amianto",
         "line 40 Criterio di ricerca: OR",
         "line 60 Elementi trovati: 1 voce, 1 cartella",
-        "box 70-100 Tipo|Descrizione|Bibliografia|",
-        "box 120-180 C|Opifici",
-        "box 160-220 B *|Voce|Fonte",
-        "box 210-260 Legenda: |B=Bibliografia |C=Cartella |V=Voce|*=concentrazione superiore a 100 ff/litro|",
+        "line 70 Tipo", "line 80 Descrizione", "line 90 Bibliografia",
+        "line 120 C", "line 130 Opifici",
+        "line 160 B *", "line 170 Voce", "line 180 Fonte",
     };
+    for (size_t i = 0; i < legend.size(); ++i)
+        expected.push_back("line " + std::to_string(210 + 10 * static_cast<int>(i)) + " " + legend[i]);
     EXPECT_EQ(expected, page.calls);
 
-    // n is 11 before the first row and (11 + 7) x 10 = 180 exceeds a page of
-    // 170: the first row opens page two, the rest follows on it.
-    RecordedPage shortPage(L);
-    printSearchResults(shortPage, header, rows, 2, L, 170);
-    std::vector<std::string> tail(shortPage.calls.begin() + 5, shortPage.calls.end());
+    // A page of 170 holds text down to line 14 and its number on line 16:
+    // the second row moves whole to page two, under the repeated title.
+    RecordedPage shortPage;
+    printSearchResults(shortPage, header, rows, 2, L, 1000, 170);
+    std::vector<std::string> tail(shortPage.calls.begin() + 10, shortPage.calls.end());
     std::vector<std::string> expectedTail = {
-        "box 70-100 Tipo|Descrizione|Bibliografia|",
-        "page",
-        "box 10-70 C|Opifici",
-        "box 50-110 B *|Voce|Fonte",
-        "box 100-150 Legenda: |B=Bibliografia |C=Cartella |V=Voce|*=concentrazione superiore a 100 ff/litro|",
+        "line 160 Pagina 1", "page", "line 10 Risultati di ricerca in Quorvel",
+        "line 30 B *", "line 40 Voce", "line 50 Fonte",
     };
+    for (size_t i = 0; i < legend.size(); ++i)
+        expectedTail.push_back("line " + std::to_string(80 + 10 * static_cast<int>(i)) + " " + legend[i]);
+    expectedTail.push_back("line 160 Pagina 2");
     EXPECT_EQ(expectedTail, tail);
 
-    RecordedPage nothing(L);
-    printSearchResults(nothing, header, rows, 2, 0, 1000);
+    RecordedPage nothing;
+    printSearchResults(nothing, header, rows, 2, 0, 1000, 1000);
     EXPECT_TRUE(nothing.calls.empty());
+}
+
+TEST(SearchPrint, RowsLongerThanSixLinesOrAPageArePrintedWhole)
+{
+    std::string source;
+    for (int i = 0; i < 40; ++i)
+        source += "parola" + std::to_string(i) + " ";
+    const ResultLine rows[] = {{13, "Voce", source.c_str()}};
+    ResultsHeader header{"voce", false, SearchCriterion::And, "Elementi trovati: 1 voce, 0 cartelle"};
+    // 10 units wide: one word a line, 40 lines on pages of 20.
+    RecordedPage page;
+    printSearchResults(page, header, rows, 1, 10, 10, 200);
+    std::string printed;
+    for (const std::string& call : page.calls)
+        printed += call + "\n";
+    for (int i = 0; i < 40; ++i)
+        EXPECT_NE(printed.find(" parola" + std::to_string(i) + "\n"), std::string::npos) << i << printed;
+    EXPECT_NE(printed.find("Pagina 3"), std::string::npos) << printed;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/browse/item_output.h"
+#include "app/calculator/calculator_output.h"
 #include "app/shell/clipboard.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
@@ -161,7 +162,7 @@ TEST_F(ItemOutputTest, PrintPutsTheItemOnOnePage)
     EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 1) << text;
 }
 
-TEST_F(ItemOutputTest, ItemTextStartsOneLineDownAtTheLeftEdgeAndIsCutAtTheBottom)
+TEST_F(ItemOutputTest, ItemTextStartsOneLineDownAtTheLeftEdgeAndRunsOnPastTheBottom)
 {
     const int lineHeight = metafileLineHeight();
     ASSERT_GT(lineHeight, 0);
@@ -178,7 +179,7 @@ TEST_F(ItemOutputTest, ItemTextStartsOneLineDownAtTheLeftEdgeAndIsCutAtTheBottom
         EXPECT_GT(records[i].y, records[i - 1].y);
     }
 
-    // Far more lines than a page holds: only those above the bottom are drawn.
+    // Far more lines than a page holds: every one is drawn, each within a page.
     std::string longText;
     for (int i = 0; i < 300; ++i)
         longText += "Riga " + std::to_string(i) + "\r\n";
@@ -189,8 +190,13 @@ TEST_F(ItemOutputTest, ItemTextStartsOneLineDownAtTheLeftEdgeAndIsCutAtTheBottom
     });
     ASSERT_FALSE(records.empty());
     EXPECT_EQ(records[0].text, "Riga 0");
-    EXPECT_LT(records.size(), 300u);
-    EXPECT_LT(records.back().y, pageHeight);
+    size_t next = 0;
+    for (const TextRecord& record : records) {
+        EXPECT_LT(record.y, pageHeight);
+        if (next < 300 && record.text == "Riga " + std::to_string(next))
+            ++next;
+    }
+    EXPECT_EQ(next, 300u) << "lines lost";
 }
 
 TEST_F(ItemOutputTest, WithoutPrinterPrintingDoesNothingAndSaysNothing)
@@ -202,6 +208,55 @@ TEST_F(ItemOutputTest, WithoutPrinterPrintingDoesNothingAndSaysNothing)
     command(CMD_STAMPA);
     EXPECT_TRUE(catcher.caught().empty());
     EXPECT_FALSE(somethingWasPrinted(300));
+}
+
+// The calculator's print shares the paging of the printer helpers: a list
+// far longer than a page comes out whole, the title and page number on
+// every page.
+TEST_F(ItemOutputTest, FortyRowCalculationPrintsWholeOnNumberedPages)
+{
+    Calculation calculation;
+    calculation.multiple = true;
+    for (int i = 1; i <= 40; ++i) {
+        RowValues values = {"Lavorazione " + std::to_string(i), 0.1 * i, 2, 120, 0};
+        calculation.rows.push_back(writeRow(values, 0));
+    }
+    recomputeResults(calculation, 0);
+    calculation.notes = "Nota finale";
+    const char title[] = "Calcolo dell'esposizione annuale a fibre";
+    forgetPrintedFile();
+    HDC dc = defaultPrinterDC();
+    ASSERT_NE(dc, nullptr);
+    printCalculationOn(dc, calculation, 0, title);
+    const std::string text = printedText("calculation-40");
+    ASSERT_FALSE(text.empty()) << "nothing was printed";
+
+    std::vector<std::string> expected;
+    for (int i = 1; i <= 40; ++i) {
+        expected.push_back("Descrizione: Lavorazione " + std::to_string(i));
+        expected.push_back("Esposizione parziale (ff/cc): " + calculation.rows[i - 1].columns[ColumnPartial]);
+    }
+    expected.push_back("Esposizione annuale (ff/cc): " + calculation.resultCc);
+    expected.push_back("Esposizione annuale (ff/l): " + calculation.resultL);
+    expected.push_back("Nota finale");
+    size_t from = 0;
+    for (const std::string& line : expected) {
+        const size_t at = text.find(line, from);
+        ASSERT_NE(at, std::string::npos) << "missing or out of order: " << line << "\n" << text;
+        from = at + line.size();
+    }
+    std::vector<std::string> pages;
+    size_t start = 0;
+    for (size_t feed = text.find('\f'); feed != std::string::npos; feed = text.find('\f', start)) {
+        pages.push_back(text.substr(start, feed - start));
+        start = feed + 1;
+    }
+    ASSERT_GT(pages.size(), 1u);
+    for (size_t p = 0; p < pages.size(); ++p) {
+        SCOPED_TRACE(p);
+        EXPECT_NE(pages[p].find(title), std::string::npos);
+        EXPECT_NE(pages[p].find("Pagina " + std::to_string(p + 1)), std::string::npos);
+    }
 }
 
 TEST_F(ItemOutputTest, DefaultPrinterComesFromTheProfileLine)

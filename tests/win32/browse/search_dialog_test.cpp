@@ -430,7 +430,8 @@ TEST_F(SearchDialogTest, PrintedResultsKeepRowsWholeAcrossPages)
         from = at + withoutSpaces(piece).size();
     }
 
-    // Several pages, each after the first starting with a row's type code.
+    // Several pages, each after the first starting with the repeated title
+    // and then a row's type code.
     std::vector<std::string> pages;
     size_t start = 0;
     for (size_t feed = text.find('\f'); feed != std::string::npos; feed = text.find('\f', start)) {
@@ -438,12 +439,53 @@ TEST_F(SearchDialogTest, PrintedResultsKeepRowsWholeAcrossPages)
         start = feed + 1;
     }
     ASSERT_GT(pages.size(), 1u) << text;
+    const std::string title = "Risultati di ricerca in Quorvel";
     for (size_t p = 1; p < pages.size(); ++p) {
         SCOPED_TRACE(p);
-        const size_t first = pages[p].find_first_not_of(" \r\n");
+        const size_t heading = pages[p].find(title);
+        ASSERT_NE(heading, std::string::npos) << pages[p].substr(0, 80);
+        const size_t first = pages[p].find_first_not_of(" \r\n", heading + title.size());
         ASSERT_NE(first, std::string::npos);
         const std::string code = pages[p].substr(first, 1);
         EXPECT_TRUE(code == "C" || code == "V" || code == "B" || code == "L") << pages[p].substr(0, 80);
+    }
+}
+
+TEST_F(SearchDialogTest, ThreeHundredHitsPrintWholeOnNumberedPages)
+{
+    MessageBoxCatcher catcher(IDYES);
+    std::vector<Row> rows;
+    forgetPrintedFile();
+    run([&](HWND dialog) {
+        search(dialog, "valore");
+        rows = rowsOf(dialog);
+        click(dialog, CMD_STAMPA);
+        close(dialog);
+    });
+    ASSERT_GE(rows.size(), 300u);
+    const std::string text = printedText("search-300");
+    ASSERT_FALSE(text.empty()) << "nothing was printed";
+    std::vector<std::string> pages;
+    size_t start = 0;
+    for (size_t feed = text.find('\f'); feed != std::string::npos; feed = text.find('\f', start)) {
+        pages.push_back(text.substr(start, feed - start));
+        start = feed + 1;
+    }
+    ASSERT_GT(pages.size(), 2u);
+    // Every label and source, in order; the legend last.
+    const std::string squeezed = withoutSpaces(text);
+    size_t from = 0;
+    for (const Row& row : rows)
+        for (const std::string& piece : {row.label, row.source}) {
+            const size_t at = squeezed.find(withoutSpaces(piece), from);
+            ASSERT_NE(at, std::string::npos) << "missing or out of order: " << piece;
+            from = at + withoutSpaces(piece).size();
+        }
+    EXPECT_NE(squeezed.find("*=concentrazionesuperiorea100ff/litro", from), std::string::npos);
+    for (size_t p = 0; p < pages.size(); ++p) {
+        SCOPED_TRACE(p);
+        EXPECT_NE(pages[p].find("Risultati di ricerca in Quorvel"), std::string::npos);
+        EXPECT_NE(pages[p].find("Pagina " + std::to_string(p + 1)), std::string::npos);
     }
 }
 

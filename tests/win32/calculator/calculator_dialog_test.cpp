@@ -3,6 +3,8 @@
 // remembered values, CMD_FORMULA, tooltips and help popups.
 #include "tests/win32/calculator/calculator_fixture.h"
 
+#include <functional>
+
 #include "app/calculator/calculator_commands.h"
 #include "common/win/tooltips.h"
 
@@ -221,8 +223,12 @@ TEST_F(CalculatorDialogTest, ClosingRemembersModeHoursAndDaysButReplacingDoesNot
     addRow("Taglio", "1", "8", "240");
     setText(IDC_CALC_T, "6");
     setText(IDC_CALC_G, "200");
-    SendMessageA(calculator, WM_COMMAND, IDCANCEL, 0);  // Esc posts the close request
-    pumpMessages();
+    {
+        MessageBoxCatcher catcher(IDYES);  // the added row is given up
+        SendMessageA(calculator, WM_COMMAND, IDCANCEL, 0);  // Esc posts the close request
+        pumpMessages();
+        EXPECT_EQ(catcher.caught().size(), 1u);
+    }
     EXPECT_EQ(liveCalculatorWindow(), nullptr);
 
     open(0);
@@ -244,6 +250,64 @@ TEST_F(CalculatorDialogTest, ClosingRemembersModeHoursAndDaysButReplacingDoesNot
     SendMessageA(calculator, WM_COMMAND, IDOK, 0);
     pumpMessages();
     EXPECT_EQ(liveCalculatorWindow(), calculator);
+}
+
+TEST_F(CalculatorDialogTest, UnsavedWorkIsGivenUpOnlyAfterYes)
+{
+    open(0);
+    setMultiple(true);
+    addRow("Taglio", "1", "8", "240");
+    const unsigned item = itemWithConcentration(0.057);
+    ASSERT_TRUE(selectNode(item, true));
+
+    // Esc, "Formula..." on a selected item, closing the main window: each
+    // asks, and anything but Yes keeps the calculator with its row.
+    const std::function<void()> ways[] = {
+        [&] { SendMessageA(calculator, WM_COMMAND, IDCANCEL, 0); },
+        [&] { onFormulaCommand(mainWindow, 0); },
+        [&] { SendMessageA(mainWindow, WM_CLOSE, 0, 0); },
+    };
+    for (const auto& way : ways) {
+        for (int answer : {IDNO, IDCANCEL}) {
+            MessageBoxCatcher catcher(answer);
+            way();
+            pumpMessages();
+            ASSERT_EQ(catcher.caught().size(), 1u);
+            EXPECT_EQ(catcher.caught()[0].caption, "Conferma operazione");
+            EXPECT_EQ(liveCalculatorWindow(), calculator);
+            EXPECT_TRUE(IsWindow(mainWindow));
+            EXPECT_EQ(rows().size(), 1u);
+        }
+    }
+    MessageBoxCatcher catcher(IDYES);
+    onFormulaCommand(mainWindow, 0);
+    EXPECT_EQ(catcher.caught().size(), 1u);
+    EXPECT_FALSE(IsWindow(calculator));
+    calculator = liveCalculatorWindow();
+    ASSERT_NE(calculator, nullptr);
+
+    // The new calculator is as opened: it goes without a question.
+    SendMessageA(calculator, WM_COMMAND, IDCANCEL, 0);
+    pumpMessages();
+    EXPECT_EQ(liveCalculatorWindow(), nullptr);
+    EXPECT_EQ(catcher.caught().size(), 1u);
+}
+
+TEST_F(CalculatorDialogTest, TabSkipsTheResultFields)
+{
+    open(0);
+    for (int id : {IDC_CALC_RESULT_CC, IDC_CALC_RESULT_L}) {
+        SCOPED_TRACE(id);
+        EXPECT_FALSE(GetWindowLongPtrA(control(id), GWL_STYLE) & WS_TABSTOP);
+    }
+    // From G the next stop is the check box, not a result field.
+    for (HWND at = control(IDC_CALC_G);;) {
+        at = GetNextDlgTabItem(calculator, at, FALSE);
+        ASSERT_NE(at, control(IDC_CALC_RESULT_CC));
+        ASSERT_NE(at, control(IDC_CALC_RESULT_L));
+        if (at == control(IDC_CALC_G) || at == control(IDC_CALC_NOTES))
+            break;
+    }
 }
 
 TEST_F(CalculatorDialogTest, FormulaFocusesOrReplaces)

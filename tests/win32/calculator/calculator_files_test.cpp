@@ -288,17 +288,203 @@ TEST_F(CalculatorFilesTest, FailedWriteIsReportedAndKeepsTheCurrentFile)
     EXPECT_EQ(statusText(), path);
     EXPECT_EQ(readWhole(path), before);
 
-    // Save to a current file that cannot be written.
-    ASSERT_TRUE(readCalculationIntoDialog(calculator, folderNamedQvl.c_str()));
+    // Save to a current file that can no longer be written: a folder now
+    // stands where it was read.
+    const std::string gone = writeFile("sparito.qvl", Esempio3);
+    ASSERT_TRUE(readCalculationIntoDialog(calculator, gone.c_str()));
+    ASSERT_TRUE(DeleteFileA(gone.c_str()));
+    ASSERT_TRUE(CreateDirectoryA(gone.c_str(), nullptr));
     command(IDC_CALC_SAVE);
+    RemoveDirectoryA(gone.c_str());
     RemoveDirectoryA(folderNamedQvl.c_str());
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.tmp").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left: " << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
 
     ASSERT_EQ(catcher.caught().size(), 3u);
     EXPECT_EQ(catcher.caught()[0].caption, folderNamedQvl);
     EXPECT_EQ(catcher.caught()[1].caption, missingFolder);
-    EXPECT_EQ(catcher.caught()[2].caption, folderNamedQvl);
+    EXPECT_EQ(catcher.caught()[2].caption, gone);
     for (const CaughtMessageBox& box : catcher.caught())
         EXPECT_EQ(box.text, WriteFailedMessage);
+}
+
+// Holds the file open without write or delete sharing from the moment
+// anything in its folder changes, until released: a save that started is
+// then refused part-way, as a disk or a network share may refuse it.
+class LockOnFirstChange {
+public:
+    LockOnFirstChange(const std::string& folder, const std::string& file) : file_(file)
+    {
+        change_ = FindFirstChangeNotificationA(folder.c_str(), FALSE,
+                                               FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE |
+                                                   FILE_NOTIFY_CHANGE_LAST_WRITE);
+        release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, run, this, 0, nullptr);
+    }
+    ~LockOnFirstChange()
+    {
+        SetEvent(release_);
+        WaitForSingleObject(thread_, 5000);
+        CloseHandle(thread_);
+        CloseHandle(release_);
+        FindCloseChangeNotification(change_);
+    }
+    bool locked() const { return locked_; }
+
+private:
+    static DWORD WINAPI run(void* self)
+    {
+        LockOnFirstChange* lock = static_cast<LockOnFirstChange*>(self);
+        HANDLE events[] = {lock->change_, lock->release_};
+        if (WaitForMultipleObjects(2, events, FALSE, 10000) != WAIT_OBJECT_0)
+            return 0;
+        HANDLE held = CreateFileA(lock->file_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                  nullptr);
+        lock->locked_ = held != INVALID_HANDLE_VALUE;
+        WaitForSingleObject(lock->release_, 10000);
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        return 0;
+    }
+    std::string file_;
+    HANDLE change_;
+    HANDLE release_;
+    HANDLE thread_;
+    volatile bool locked_ = false;
+};
+
+TEST_F(CalculatorFilesTest, SaveRefusedPartWayLeavesTheFileAsItWas)
+{
+    std::string big = "[QUORVEL]\r\nMULTI=1\r\nITEMS=40\r\nUNIT=0\r\n";
+    for (int i = 0; i < 40; ++i)
+        big += "[EXPO_" + std::to_string(i) + "]\r\nVOCE=Riga " + std::to_string(i) +
+               "\r\nFIBRE=0.1\r\nORE=2\r\nGIORNI=120\r\n";
+    const std::string source = writeFile("grande.qvl", big);
+    const std::string single = "[QUORVEL]\r\nMULTI=0\r\nLAVORAZIONE=Taglio\r\nFIBRE=0.3\r\nORE=2\r\n"
+                               "GIORNI=120\r\nESPOSIZIONE=0.03750\r\nNOTE=da tenere\r\nUNIT=0\r\n";
+    const std::string target = writeFile("originale.qvl", single);
+    memcpy(appState.fileToOpen, source.c_str(), source.size() + 1);
+    open(-1);
+    ASSERT_EQ(rows().size(), 40u);
+
+    MessageBoxCatcher catcher(IDOK);
+    {
+        LockOnFirstChange lock(folder, target);
+        EXPECT_FALSE(writeCalculationFromDialog(calculator, target.c_str()));
+        EXPECT_TRUE(lock.locked());
+    }
+    ASSERT_EQ(catcher.caught().size(), 1u);
+    EXPECT_EQ(catcher.caught()[0].text, WriteFailedMessage);
+    EXPECT_EQ(readWhole(target), single) << "the file was left half-written";
+    EXPECT_STREQ(calculatorCurrentFile(calculator), source.c_str());
+}
+
+TEST_F(CalculatorFilesTest, HiddenRowsFollowTheUnitOfASingleFile)
+{
+    appState.displayUnit = PerCc;
+    open(0);
+    setMultiple(true);
+    addRow("Taglio", "0.3", "8", "240");
+    setMultiple(false);
+    const std::string path = writeFile("litri.qvl",
+                                       "[QUORVEL]\r\nMULTI=0\r\nLAVORAZIONE=Altro\r\nFIBRE=57.00\r\n"
+                                       "ORE=8\r\nGIORNI=240\r\nESPOSIZIONE=0.05700\r\nUNIT=1\r\n");
+    ASSERT_TRUE(readCalculationIntoDialog(calculator, path.c_str()));
+    EXPECT_EQ(appState.displayUnit, PerLitre);
+    setMultiple(true);
+    ASSERT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows()[0][1], "300.00");
+    EXPECT_EQ(text(IDC_CALC_RESULT_CC), "0.30000");
+    EXPECT_EQ(text(IDC_CALC_RESULT_L), "300.00");
+}
+
+TEST_F(CalculatorFilesTest, MultipleSavePrintAndCopyCarryTheListTotal)
+{
+    open(0);
+    setMultiple(true);
+    addRow("Mescolatrice", "2.2", "4", "240");
+    addRow("Pastigliatrici", "1.9", "2.5", "240");
+    setText(IDC_CALC_F, "2.2");  // the fields now show one activity: 1.10000
+    setText(IDC_CALC_T, "4");
+    ASSERT_EQ(text(IDC_CALC_RESULT_CC), "1.10000");
+
+    const std::string path = pathOf("totale.qvl");
+    ASSERT_TRUE(writeCalculationFromDialog(calculator, path.c_str()));
+    EXPECT_NE(readWhole(path).find("ESPOSIZIONE=1.69375\r\nESPOSIZIONE_FL=1693.75\r\n"), std::string::npos)
+        << readWhole(path);
+    const Calculation printed = calculatorOutput(calculator);
+    EXPECT_EQ(printed.resultCc, "1.69375");
+    EXPECT_EQ(printed.resultL, "1693.75");
+    command(IDC_CALC_COPY);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const std::string copied = data ? static_cast<const char*>(GlobalLock(data)) : "";
+    if (data)
+        GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_NE(copied.find("Esposizione annuale (ff/cc):\t1,69375\r\n"), std::string::npos) << copied;
+
+    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
+    open(-1);
+    EXPECT_EQ(text(IDC_CALC_RESULT_CC), "1.69375");
+}
+
+TEST_F(CalculatorFilesTest, FileRowsThatFailTheChecksAreNamedAndNotSummed)
+{
+    std::string content = "[QUORVEL]\r\nMULTI=1\r\nITEMS=5\r\nESPOSIZIONE=1.10000\r\nUNIT=0\r\n";
+    const char* rowsInFile[][4] = {
+        {"Buona", "2.2", "4", "240"},      {"Trenta ore", "1", "30", "240"},
+        {"Quattrocento giorni", "1", "8", "400"}, {"Negativa", "-3", "8", "240"},
+        {"Infinita", "1e400", "8", "240"},
+    };
+    for (int i = 0; i < 5; ++i)
+        content += "[EXPO_" + std::to_string(i) + "]\r\nVOCE=" + rowsInFile[i][0] + "\r\nFIBRE=" +
+                   rowsInFile[i][1] + "\r\nORE=" + rowsInFile[i][2] + "\r\nGIORNI=" + rowsInFile[i][3] + "\r\n";
+    const std::string path = writeFile("righe.qvl", content);
+    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
+    MessageBoxCatcher catcher(IDOK);
+    open(-1);
+    ASSERT_EQ(catcher.caught().size(), 1u);
+    EXPECT_EQ(catcher.caught()[0].caption, RowInputCaption);
+    const std::string& message = catcher.caught()[0].text;
+    for (int i = 1; i < 5; ++i)
+        EXPECT_NE(message.find(rowsInFile[i][0]), std::string::npos) << message;
+    EXPECT_EQ(message.find("Buona"), std::string::npos) << message;
+    EXPECT_EQ(rows().size(), 5u) << "every row is shown";
+
+    command(IDC_CALC_MULTIPLE);  // recomputes the total
+    EXPECT_EQ(text(IDC_CALC_RESULT_CC), "1.10000");
+    EXPECT_EQ(calculatorOutput(calculator).resultCc, "1.10000");
+}
+
+TEST_F(CalculatorFilesTest, MissingOrForeignFilesAreNamedAndNeverSavedInto)
+{
+    const std::string foreign = writeFile("altro.qvl", "[Altro]\r\nCHIAVE=1\r\n");
+    const std::string missing = folder + "\\manca.qvl";
+    for (const std::string& path : {missing, foreign}) {
+        SCOPED_TRACE(path);
+        memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
+        MessageBoxCatcher catcher(IDOK);
+        open(-1);
+        ASSERT_EQ(catcher.caught().size(), 1u);
+        EXPECT_EQ(catcher.caught()[0].caption, path);
+        EXPECT_NE(catcher.caught()[0].text.find(path == missing ? "non esiste" : "non contiene un calcolo"),
+                  std::string::npos);
+        EXPECT_STREQ(calculatorCurrentFile(calculator), "");
+        EXPECT_EQ(statusText(), "Nessun file selezionato");
+
+        // "Salva" has no file to write into: it asks for one.
+        setText(IDC_CALC_NOTES, "nota");
+        FileDialogDriver driver([](HWND dialog, HWND) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+        command(IDC_CALC_SAVE);
+        EXPECT_EQ(driver.runs(), 1);
+        DestroyWindow(calculator);
+    }
+    EXPECT_EQ(readWhole(foreign), "[Altro]\r\nCHIAVE=1\r\n");
+    EXPECT_EQ(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(CalculatorFilesTest, OpenDialogPaneShowsTheSelectedFilesNoteGreyed)

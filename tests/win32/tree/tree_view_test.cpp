@@ -220,6 +220,9 @@ TEST_F(TreeTest, LocateWalkReachesTheLastNodeAndSharedFolders)
     } cases[] = {
         {977, 0x10000 + 977, nullptr},
         {40, 0, "Amianto->Ciclo di vita->Estrazione->Industria mineraria"},
+        // Labels that differ only in case: the tag, not the label, finds it.
+        {920, 0x10000 + 920, nullptr},
+        {921, 0x10000 + 921, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -244,6 +247,31 @@ TEST_F(TreeTest, LocateWalkEndsOnAnIdThatMatchesNoChild)
     path.ids[1] = 1;    // "Ciclo di vita"
     locateInTree(tree, path);
     EXPECT_EQ(treeLabel(tree, TreeView_GetSelection(tree)), "Ciclo di vita");
+}
+
+// Refuses the creation of the next dialog window, as a failing
+// DialogBoxParam would: the search dialog then ends with -1.
+HHOOK refusingHook;
+LRESULT CALLBACK refuseDialog(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const CBT_CREATEWNDA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
+        const char* name = create->lpcs->lpszClass;
+        if (IS_INTRESOURCE(name) ? name == MAKEINTATOM(32770) : lstrcmpA(name, "#32770") == 0)
+            return 1;
+    }
+    return CallNextHookEx(refusingHook, code, wParam, lParam);
+}
+
+TEST_F(TreeTest, FailedSearchDialogWalksNoStalePath)
+{
+    ASSERT_GT(buildLocatePath(921, appState.locatePath.ids, 32), 0u);
+    TreeView_SelectItem(tree, root);
+    refusingHook = SetWindowsHookExA(WH_CBT, refuseDialog, nullptr, GetCurrentThreadId());
+    SendMessageA(window, WM_COMMAND, CMD_CERCA, 0);
+    UnhookWindowsHookEx(refusingHook);
+    EXPECT_EQ(TreeView_GetSelection(tree), root);
+    EXPECT_STREQ(panel->title, "Amianto");
 }
 
 TEST_F(TreeTest, VisualizzaMenuFollowsUnitAndSelection)
