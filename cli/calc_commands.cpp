@@ -772,17 +772,20 @@ int historyCommand(CommandContext& context)
     // months it covers there.
     std::vector<double> yearMeans(2101 - 1900, 0.0);
     for (const Period& period : periods) {
-        long months = period.to - period.from + 1;
+        long length = period.to - period.from + 1;
         double exposure = annualExposure(period.f, period.t, period.g);
         if (unit != 0)
             exposure /= 1000;
-        double fibreYears = exposure * static_cast<double>(months) / 12;
+        double fibreYears = exposure * static_cast<double>(length) / 12;
         total += fibreYears;
         for (long m = period.from; m <= period.to; ++m)
             yearMeans[static_cast<size_t>(m / 12 - 1900)] += exposure / 12;
-        std::string years = months % 12 == 0 ? std::to_string(months / 12)
-                                             : fixedText(static_cast<double>(months) / 12, 2);
-        out += period.fromText + "-" + period.toText + "\t" + years + "\t" + unitValueText(period.f, unit) +
+        std::string years = length % 12 == 0 ? std::to_string(length / 12)
+                                             : fixedText(static_cast<double>(length) / 12, 2);
+        // "1975-1982" as before; with months "1990-01/1990-06", which a dash would blur.
+        bool months = period.fromText.find('-') != std::string::npos ||
+                      period.toText.find('-') != std::string::npos;
+        out += period.fromText + (months ? "/" : "-") + period.toText + "\t" + years + "\t" + unitValueText(period.f, unit) +
                "\t" + fixedText(period.t, 2) + "\t" + fixedText(period.g, 1) + "\t" + fixedText(exposure, 5) +
                "\t" + fixedText(fibreYears, 3) + "\t" + period.description + "\t" + periodSource(period) + "\n";
     }

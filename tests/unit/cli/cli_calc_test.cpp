@@ -285,9 +285,9 @@ TEST_F(CliFiles, HistorySumsFibreYearsAgainstTheReference)
     CliRun months = runQuorvel({"history", put("m.txt", "1990-01 1990-06 0.15 8 240\n1991 1991 0.1 8 240\n"
                                                         "1992-03 1992-04 @541 8 240\n")});
     EXPECT_EQ(0, months.status) << months.err;
-    EXPECT_NE(std::string::npos, months.out.find("1990-01-1990-06\t0.50\t0.15000\t8.00\t240.0\t0.15000\t0.075\t\t\n"));
+    EXPECT_NE(std::string::npos, months.out.find("1990-01/1990-06\t0.50\t0.15000\t8.00\t240.0\t0.15000\t0.075\t\t\n"));
     EXPECT_NE(std::string::npos,
-              months.out.find("1992-03-1992-04\t0.17\t10.64000\t8.00\t240.0\t10.64000\t1.773\t"
+              months.out.find("1992-03/1992-04\t0.17\t10.64000\t8.00\t240.0\t10.64000\t1.773\t"
                               "Fabbricazione di manufatti in cemento amianto (media stimata, convertita)\t"
                               "voce 541, citata: Hughes JM, Weill H, Hammad YY."))
         << months.out;
