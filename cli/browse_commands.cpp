@@ -162,6 +162,28 @@ const NodeRecord* resolvePath(CommandContext& context, const std::string& path, 
     return found;
 }
 
+// Whether the item's figure comes from a publication, and which: the row of
+// the sources table travels with the item wherever the command line shows it.
+const char* statusOf(const SourceRecord* source)
+{
+    return source ? "citato" : "indicativo";
+}
+
+std::string sourceLines(const NodeRecord& item)
+{
+    const SourceRecord* source = findSource(item.id);
+    if (!source)
+        return "Stato: indicativo (valore dimostrativo, non è una misura pubblicata)\n";
+    std::string out = std::string("Stato: citato") + (source->checked ? "" : " (fonte non verificata)") + "\n";
+    out += std::string("Riferimento: ") + source->reference + "\n";
+    out += std::string("Indirizzo: ") + source->address + "\n";
+    out += std::string("Posizione: ") + source->location + "\n";
+    out += std::string("Valore pubblicato: ") + source->published + "\n";
+    if (*source->conversion)
+        out += std::string("Conversione: ") + source->conversion + "\n";
+    return out;
+}
+
 void showNode(const NodeRecord& node, const ParsedOptions& options, int unit, std::string* out)
 {
     for (const std::string& title : panelTitlesOf(node))
@@ -172,7 +194,7 @@ void showNode(const NodeRecord& node, const ParsedOptions& options, int unit, st
     *out += "\n";
     if (options.has("--unit")) {
         formatItemDisplayText(node, unit, text, sizeof text);
-        *out += unixLines(text) + "\n";
+        *out += unixLines(text) + "\n\n" + sourceLines(node);
         return;
     }
     // Both units: the first line of the panel text in each, then the rest.
@@ -184,7 +206,7 @@ void showNode(const NodeRecord& node, const ParsedOptions& options, int unit, st
         *out += panel.substr(0, end) + "\n";
         source = end == std::string::npos ? std::string() : panel.substr(end + 1);
     }
-    *out += source + "\n";
+    *out += source + "\n\n" + sourceLines(node);
 }
 
 // ---- search ----
@@ -248,14 +270,28 @@ void exportRow(ExportWalk& walk, const NodeRecord& item)
     std::string cc = shortestDecimal(item.concentration);
     std::string litre = timesThousandText(cc);
     std::string id = std::to_string(item.id);
+    const SourceRecord* source = findSource(item.id);
+    const char* fields[] = {source ? source->reference : "", source ? source->address : "",
+                            source ? source->location : "", source ? source->published : "",
+                            source ? source->conversion : ""};
+    const char* names[] = {"reference", "address", "location", "published", "conversion"};
     if (walk.json) {
         *walk.out += walk.rows == 0 ? "\n" : ",\n";
         *walk.out += "  {\"id\": " + id + ", \"path\": " + jsonString(walk.path) +
                      ", \"name\": " + jsonString(nameOf(item)) + ", \"ff_cc\": " + cc +
-                     ", \"ff_l\": " + litre + ", \"source\": " + jsonString(bibliographyOf(item)) + "}";
+                     ", \"ff_l\": " + litre + ", \"source\": " + jsonString(bibliographyOf(item)) +
+                     ", \"status\": " + jsonString(statusOf(source)) +
+                     ", \"checked\": " + (source ? (source->checked ? "true" : "false") : "null");
+        for (int i = 0; i < 5; ++i)
+            *walk.out += std::string(", \"") + names[i] + "\": " + jsonString(fields[i]);
+        *walk.out += "}";
     } else {
         *walk.out += id + "," + csvField(walk.path) + "," + csvField(nameOf(item)) + "," + cc + "," +
-                     litre + "," + csvField(bibliographyOf(item)) + "\n";
+                     litre + "," + csvField(bibliographyOf(item)) + "," + statusOf(source) + "," +
+                     (source ? (source->checked ? "si" : "no") : "");
+        for (const char* field : fields)
+            *walk.out += "," + csvField(field);
+        *walk.out += "\n";
     }
     ++walk.rows;
 }
@@ -431,7 +467,8 @@ int exportCommand(CommandContext& context)
         return usageError(context, "scegliere --csv oppure --json, non entrambi");
 
     ExportWalk walk{options.has("--json"), {RootFolderId}, "Amianto", &context.io.out};
-    context.io.out += walk.json ? "[" : "id,path,name,ff_cc,ff_l,source\n";
+    context.io.out += walk.json ? "[" : "id,path,name,ff_cc,ff_l,source,status,checked,reference,address,"
+                                        "location,published,conversion\n";
     walkExport(walk, RootFolderId);
     if (walk.json)
         context.io.out += walk.rows ? "\n]\n" : "]\n";

@@ -40,3 +40,10 @@ unsigned firstParentOf(unsigned id) {
         if (LinkTable[i].childId == id) return LinkTable[i].parentFolderId;
     return 0;
 }
+
+const SourceRecord* findSource(unsigned itemId) {
+    const int count = sourceCount();
+    for (int i = 0; i < count; ++i)
+        if (SourceTable[i].itemId == itemId) return &SourceTable[i];
+    return nullptr;
+}

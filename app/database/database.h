@@ -16,6 +16,18 @@ struct NodeRecord {
     uint32_t kind;         // NodeKind
 };
 
+// Where a cited item's figure comes from. Every item whose bibliography
+// cites a publication ("Fonte:") has exactly one; indicative items have none.
+struct SourceRecord {
+    uint16_t itemId;
+    bool checked;            // the publication (or its abstract) was read for this figure
+    const char* reference;   // authors, title, journal or publisher, year
+    const char* address;     // DOI or web address
+    const char* location;    // page, table or section
+    const char* published;   // the figure as published, with unit and statistic
+    const char* conversion;  // how it became ff/cc; empty when it was ff/cc already
+};
+
 struct LinkRecord {
     uint16_t parentFolderId;
     uint16_t childId;
@@ -28,9 +40,11 @@ constexpr uint16_t RootFolderId = 1;
 // which no link names. Node ids ascend but have gaps: go by id, not position.
 extern const NodeRecord NodeTable[];
 extern const LinkRecord LinkTable[];
+extern const SourceRecord SourceTable[];  // ascending itemId
 
 int nodeCount();
 int linkCount();
+int sourceCount();
 
 // Record at a table position (0 <= position < nodeCount()), else nullptr.
 const NodeRecord* nodeAt(int position);
@@ -48,3 +62,6 @@ int childIdsOf(unsigned folderId, uint16_t* out, int capacity);
 
 // Parent folder id of the first link naming id as child; 0 when there is none.
 unsigned firstParentOf(unsigned id);
+
+// The source row of a cited item, else nullptr (indicative items, folders).
+const SourceRecord* findSource(unsigned itemId);

@@ -44,14 +44,20 @@ void showAbout(HWND window)
 
     char caption[256];
     std::snprintf(caption, sizeof caption, "%s - versione %s", description, version);
+    int items = 0;
+    for (int i = 0; i < nodeCount(); ++i) items += nodeAt(i)->kind == Item;
     char text[1024];
     std::snprintf(text, sizeof text,
                   "%s\r\n%s\r\n\r\n"
-                  "La banca dati inclusa è un insieme dimostrativo costruito con la struttura "
-                  "del programma: i valori che non citano una pubblicazione sono indicativi. "
-                  "Il file della Guida spiega come sostituirla.\r\n\r\n"
+                  "La banca dati inclusa è un insieme dimostrativo: %d delle %d voci citano la "
+                  "pubblicazione da cui viene il loro valore (vedere la Bibliografia nella Guida); "
+                  "le altre riportano un valore indicativo, scelto per mostrare il programma e non "
+                  "misurato. Il file della Guida spiega come sostituirla.\r\n\r\n"
+                  "Valore limite UE: 0.01 f/cm3 come media su 8 ore (Direttiva (UE) 2023/2668, "
+                  "recepita in Italia dal D.Lgs. 213/2025). Il segno giallo della ricerca e "
+                  "dell'albero indica ancora 0.1 ff/cc, il limite precedente.\r\n\r\n"
                   "Segnalazioni e suggerimenti: tramite il registro delle segnalazioni del progetto Quorvel.",
-                  company, rights);
+                  company, rights, sourceCount(), items);
     MessageBoxA(window, text, caption, MB_OK);
 }
 

@@ -1,10 +1,13 @@
-// dbgen: turns the reference data set (nodes.tsv, links.tsv, UTF-8) into the
-// constant NodeTable and LinkTable of app/database, in Windows-1252 bytes.
-// The lookups rely on the table invariants, so data that breaks them is
-// refused here, with a message naming the offending row, and nothing is
-// written.
+// dbgen: turns the reference data set (nodes.tsv, links.tsv and sources.tsv,
+// UTF-8) into the constant NodeTable, LinkTable and SourceTable of
+// app/database, in Windows-1252 bytes. The lookups rely on the table
+// invariants, and a reader relies on every cited item having its source
+// row, so data that breaks them is refused here, with a message naming the
+// offending row, and nothing is written.
 //
-//   dbgen NODES.tsv LINKS.tsv OUTPUT.cpp
+//   dbgen NODES.tsv LINKS.tsv [SOURCES.tsv] OUTPUT.cpp
+//
+// Without SOURCES.tsv the source table is empty, so no item may cite.
 //
 // Exit status: 0 tables written, 1 data refused, 2 usage or file error.
 
@@ -34,6 +37,9 @@ constexpr double ConcentrationLimit = 1000;
 
 const char* const NodesHeader = "id\tkind\tfolderId\tconcentration\tname\tbibliography";
 const char* const LinksHeader = "parentFolderId\tchildId";
+const char* const SourcesHeader = "id\tchecked\treference\taddress\tlocation\tpublished\tconversion";
+// An item cites a publication when its bibliography names one after this.
+const char* const CitationMarker = "Fonte:";
 
 struct Node {
     unsigned id = 0;
@@ -49,6 +55,12 @@ struct Link {
     unsigned parent = 0;
     unsigned child = 0;
     std::string where;
+};
+
+struct Source {
+    unsigned id = 0;
+    bool checked = false;
+    std::string reference, address, location, published, conversion;  // Windows-1252 bytes
 };
 
 struct Refusal {
@@ -369,6 +381,89 @@ void checkGraph(const std::vector<Node>& nodes, const std::vector<Link>& links) 
     }
 }
 
+// Concentration units other than ff/cc (f/ml and f/cm3 are the same unit).
+// An item's texts may not name them: the field holds ff/cc, always, and a
+// name or note in another unit would tell the reader a different figure.
+bool namesOtherUnit(const std::string& text, std::string* unit) {
+    static const char* const units[] = {"mppcf", "ppcf", "ff/l", "f/l", "fibre/l", "fibre/litro", "ff/m3",
+                                        "f/m3", "mg/m3", "ff/mm2", "s/cc", "s/l", "per litro", "per metro cubo"};
+    std::string lower;
+    for (char c : text) lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/'; };
+    for (const char* u : units) {
+        size_t length = std::strlen(u);
+        for (size_t at = lower.find(u); at != std::string::npos; at = lower.find(u, at + 1)) {
+            bool before = at > 0 && letter(lower[at - 1]);
+            bool after = at + length < lower.size() && letter(lower[at + length]);
+            if (!before && !after) {
+                *unit = u;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void checkUnits(const std::vector<Node>& nodes) {
+    for (const Node& node : nodes) {
+        if (node.folder) continue;
+        std::string unit;
+        if (namesOtherUnit(node.name, &unit))
+            refuse(node.where, "name speaks of " + unit + ", but the concentration field holds ff/cc");
+        if (namesOtherUnit(node.bibliography, &unit))
+            refuse(node.where, "bibliography speaks of " + unit + ", but the concentration field holds ff/cc");
+    }
+}
+
+bool cites(const Node& node) {
+    return !node.folder && node.bibliography.find(CitationMarker) != std::string::npos;
+}
+
+// One row per cited item, in ascending id: the publication the figure comes
+// from, where in it, the figure as published and any conversion.
+std::vector<Source> readSources(const std::string& path, const std::vector<Node>& nodes) {
+    std::string file = baseName(path);
+    std::map<unsigned, const Node*> byId;
+    for (const Node& node : nodes) byId[node.id] = &node;
+    std::vector<Source> sources;
+    for (const Row& row : readRows(path, SourcesHeader)) {
+        std::string where = file + ":" + std::to_string(row.line);
+        std::vector<std::string> f = splitTabs(row.text);
+        if (f.size() != 7) refuse(where, "expected 7 tab-separated fields, found " + std::to_string(f.size()));
+        Source source;
+        source.id = parseId(f[0], where, "id");
+        where += " (id " + f[0] + ")";
+        if (f[1] != "si" && f[1] != "no") refuse(where, "checked '" + f[1] + "' is neither si nor no");
+        source.checked = f[1] == "si";
+        const char* fieldNames[] = {"reference", "address", "location", "published"};
+        std::string* fields[] = {&source.reference, &source.address, &source.location, &source.published};
+        for (int i = 0; i < 4; ++i) {
+            if (f[2 + i].empty()) refuse(where, std::string(fieldNames[i]) + " is empty");
+            *fields[i] = toCp1252(f[2 + i], where, fieldNames[i]);
+        }
+        source.conversion = toCp1252(f[6], where, "conversion");
+        if (!sources.empty() && source.id <= sources.back().id)
+            refuse(where, source.id == sources.back().id ? "a second row for the same item"
+                                                         : "ids out of order: " + f[0] + " after " +
+                                                               std::to_string(sources.back().id));
+        auto node = byId.find(source.id);
+        if (node == byId.end() || node->second->folder)
+            refuse(where, "id " + f[0] + " is not an item of the node table");
+        if (!cites(*node->second))
+            refuse(where, "item " + f[0] + " does not cite a publication (\"" + CitationMarker + "\")");
+        sources.push_back(source);
+    }
+    return sources;
+}
+
+void checkCitations(const std::vector<Node>& nodes, const std::vector<Source>& sources) {
+    std::set<unsigned> withSource;
+    for (const Source& source : sources) withSource.insert(source.id);
+    for (const Node& node : nodes)
+        if (cites(node) && withSource.count(node.id) == 0)
+            refuse(node.where, "cites a publication but has no row in the sources table");
+}
+
 // A C string literal; bytes above 0x7F as three-digit octal escapes so the
 // generated file is plain ASCII and no compiler charset setting alters it.
 std::string literal(const std::string& bytes) {
@@ -388,8 +483,8 @@ std::string literal(const std::string& bytes) {
     return out + "\"";
 }
 
-std::string render(const std::vector<Node>& nodes, const std::vector<Link>& links, const std::string& nodesFile,
-                   const std::string& linksFile) {
+std::string render(const std::vector<Node>& nodes, const std::vector<Link>& links,
+                   const std::vector<Source>& sources, const std::string& nodesFile, const std::string& linksFile) {
     std::ostringstream out;
     out << "// Generated by dbgen from " << nodesFile << " and " << linksFile << ". Do not edit.\n"
         << "// Texts are Windows-1252 bytes.\n"
@@ -400,17 +495,25 @@ std::string render(const std::vector<Node>& nodes, const std::vector<Link>& link
             << node.concentration << ", " << node.folderId << ", " << (node.folder ? "Folder" : "Item") << "},\n";
     out << "};\n\nconst LinkRecord LinkTable[] = {\n";
     for (const Link& link : links) out << "    {" << link.parent << ", " << link.child << "},\n";
+    // A zero-length array is not C++: an empty table keeps one unused row.
+    out << "};\n\nconst SourceRecord SourceTable[] = {\n";
+    for (const Source& s : sources)
+        out << "    {" << s.id << ", " << (s.checked ? "true" : "false") << ", " << literal(s.reference) << ", "
+            << literal(s.address) << ", " << literal(s.location) << ", " << literal(s.published) << ", "
+            << literal(s.conversion) << "},\n";
+    if (sources.empty()) out << "    {0, false, \"\", \"\", \"\", \"\", \"\"},\n";
     out << "};\n\n"
         << "int nodeCount() { return " << nodes.size() << "; }\n"
-        << "int linkCount() { return " << links.size() << "; }\n";
+        << "int linkCount() { return " << links.size() << "; }\n"
+        << "int sourceCount() { return " << sources.size() << "; }\n";
     return out.str();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: dbgen NODES.tsv LINKS.tsv OUTPUT.cpp\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: dbgen NODES.tsv LINKS.tsv [SOURCES.tsv] OUTPUT.cpp\n");
         return 2;
     }
     std::string text;
@@ -418,7 +521,11 @@ int main(int argc, char** argv) {
         std::vector<Node> nodes = readNodes(argv[1]);
         std::vector<Link> links = readLinks(argv[2], nodes);
         checkGraph(nodes, links);
-        text = render(nodes, links, baseName(argv[1]), baseName(argv[2]));
+        checkUnits(nodes);
+        std::vector<Source> sources;
+        if (argc == 5) sources = readSources(argv[3], nodes);
+        checkCitations(nodes, sources);
+        text = render(nodes, links, sources, baseName(argv[1]), baseName(argv[2]));
     } catch (const Refusal& refusal) {
         std::fprintf(stderr, "dbgen: %s\n", refusal.message.c_str());
         return 1;
@@ -426,7 +533,7 @@ int main(int argc, char** argv) {
 
     // Written beside the target and renamed, so a failed run never leaves a
     // half-written table for the next build to compile.
-    std::string output = argv[3];
+    std::string output = argv[argc - 1];
     std::string temporary = output + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);

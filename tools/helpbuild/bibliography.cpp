@@ -1,5 +1,6 @@
-// The "Bibliografia" help topic: every publication that the shipped items
-// cite, once each, in dictionary order, with the number of items citing it.
+// The "Bibliografia" help topic: every publication of the sources table,
+// once each, in dictionary order, with its address and the number of items
+// citing it.
 #include "tools/helpbuild/helpbuild.h"
 
 #include "common/cp1252.h"
@@ -7,11 +8,6 @@
 #include <algorithm>
 
 namespace {
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\xA0';
-}
 
 std::string folded(const std::string& text)
 {
@@ -27,55 +23,28 @@ std::string countText(int items)
 
 }  // namespace
 
-std::string citedSource(const std::string& bibliography)
-{
-    static const std::string marker = "fonte:";
-    size_t at = folded(bibliography).rfind(marker);
-    if (at == std::string::npos) return std::string();
-
-    std::string source;
-    bool pendingBlank = false;
-    for (size_t i = at + marker.size(); i < bibliography.size(); ++i) {
-        char c = bibliography[i];
-        if (isBlank(c)) {
-            pendingBlank = !source.empty();
-            continue;
-        }
-        if (pendingBlank) source.push_back(' ');
-        pendingBlank = false;
-        source.push_back(c);
-    }
-    // A closing full stop ends the sentence, not the citation ("et al." keeps
-    // its own when it is not last).
-    bool etAl = source.size() >= 3 && source.compare(source.size() - 3, 3, "al.") == 0;
-    if (!source.empty() && source.back() == '.' && !etAl)
-        source.pop_back();
-    return source;
-}
-
-Bibliography collectBibliography(const std::vector<std::string>& itemBibliographies)
+Bibliography collectBibliography(const std::vector<CitedSource>& rows, int items)
 {
     Bibliography result;
+    result.items = items;
     std::vector<std::string> keys;
-    for (const std::string& text : itemBibliographies) {
-        ++result.items;
-        std::string source = citedSource(text);
-        if (source.empty()) {
-            ++result.itemsWithoutSource;
-            continue;
-        }
-        std::string key = folded(source);
+    for (const CitedSource& row : rows) {
+        ++result.cited;
+        result.checked += row.checked;
+        std::string key = folded(row.reference);
         auto found = std::find(keys.begin(), keys.end(), key);
         if (found != keys.end()) {
-            ++result.sources[static_cast<size_t>(found - keys.begin())].items;
+            BibliographyEntry& entry = result.sources[static_cast<size_t>(found - keys.begin())];
+            ++entry.items;
+            entry.checked = entry.checked && row.checked;
             continue;
         }
         keys.push_back(key);
-        result.sources.push_back(BibliographyEntry{source, 1});
+        result.sources.push_back(BibliographyEntry{row.reference, row.address, row.checked, 1});
     }
     std::stable_sort(result.sources.begin(), result.sources.end(),
                      [](const BibliographyEntry& a, const BibliographyEntry& b) {
-                         return cp1252Collate(a.source.c_str(), b.source.c_str()) < 0;
+                         return cp1252Collate(a.reference.c_str(), b.reference.c_str()) < 0;
                      });
     return result;
 }
@@ -89,24 +58,33 @@ std::string bibliographyPage(const Bibliography& bibliography)
         "<link rel=\"stylesheet\" type=\"text/css\" href=\"stile.css\">\n"
         "</head>\n<body>\n"
         "<h1>Bibliografia</h1>\n"
-        "<p>Le pubblicazioni citate dalle voci della banca dati, in ordine alfabetico. Accanto a "
-        "ogni fonte è indicato quante voci la citano. L'elenco è ricavato dai dati stessi quando "
-        "il programma viene compilato: cambia se si cambiano i dati.</p>\n";
+        "<p>Le pubblicazioni citate dalle voci della banca dati, in ordine alfabetico, con il loro "
+        "indirizzo (DOI o pagina web). Accanto a ogni fonte è indicato quante voci la citano. "
+        "L'elenco è ricavato dalla tabella delle fonti quando il programma viene compilato: cambia "
+        "se si cambiano i dati. Per ogni voce citata, la tabella dice anche in quale pagina o tabella "
+        "si trova il dato, il valore come pubblicato e l'eventuale conversione in ff/cc.</p>\n";
 
-    page += "<p class=\"nota\">La banca dati fornita con Quorvel è un set di dati dimostrativo. ";
-    if (bibliography.itemsWithoutSource > 0)
-        page += "Delle " + std::to_string(bibliography.items) + " voci, " +
-                std::to_string(bibliography.itemsWithoutSource) +
-                (bibliography.itemsWithoutSource == 1 ? " non cita" : " non citano") +
-                " alcuna pubblicazione: riportano un valore indicativo, non una misura. ";
-    page += "Vedere <a href=\"dati_dimostrativi.htm\">Il set di dati dimostrativo</a>.</p>\n";
+    page += "<p class=\"nota\">Delle " + std::to_string(bibliography.items) + " voci della banca dati, " +
+            std::to_string(bibliography.cited) + " citano una pubblicazione; di queste " +
+            std::to_string(bibliography.checked) +
+            " riportano un valore letto nella pubblicazione stessa, le altre una fonte non ancora "
+            "verificata. Le restanti " + std::to_string(bibliography.items - bibliography.cited) +
+            " voci riportano un valore indicativo, non una misura. Vedere <a href=\"dati_dimostrativi.htm\">"
+            "Il set di dati dimostrativo</a>.</p>\n";
 
     if (bibliography.sources.empty()) {
         page += "<p>Nessuna voce della banca dati cita una pubblicazione.</p>\n";
     } else {
         page += "<ol>\n";
-        for (const BibliographyEntry& entry : bibliography.sources)
-            page += "<li>" + htmlEscape(entry.source) + " <i>(" + countText(entry.items) + ")</i></li>\n";
+        for (const BibliographyEntry& entry : bibliography.sources) {
+            page += "<li>" + htmlEscape(entry.reference);
+            // The address as text: the help viewer works offline and its links
+            // must resolve inside the help file.
+            if (entry.address.compare(0, 4, "http") == 0)
+                page += ". " + htmlEscape(entry.address);
+            page += " <i>(" + countText(entry.items) + (entry.checked ? "" : ", fonte non verificata") +
+                    ")</i></li>\n";
+        }
         page += "</ol>\n";
     }
 

@@ -25,25 +25,30 @@ std::string htmlEscape(const std::string& text);
 
 // --- bibliography.cpp ------------------------------------------------------
 
-// The publication an item's bibliography text cites: the text after its last
-// "Fonte:", without surrounding blanks, inner runs of blanks made one, and
-// without a final full stop. Empty when the text cites no "Fonte:".
-std::string citedSource(const std::string& bibliography);
+// One row of the sources table, as the bibliography needs it.
+struct CitedSource {
+    std::string reference;  // Windows-1252
+    std::string address;    // DOI or web address
+    bool checked = false;   // the publication was read for the figure
+};
 
 struct BibliographyEntry {
-    std::string source;  // as first written in the data
-    int items = 0;       // items that cite it
+    std::string reference;  // as first written in the table
+    std::string address;    // of that first row
+    bool checked = true;    // every row citing it was checked
+    int items = 0;          // items that cite it
 };
 
 struct Bibliography {
     std::vector<BibliographyEntry> sources;  // dictionary order, no duplicates
-    int items = 0;                           // items seen
-    int itemsWithoutSource = 0;              // items that cite no publication
+    int items = 0;                           // items of the database
+    int cited = 0;                           // items with a source row
+    int checked = 0;                         // of which read in the publication
 };
 
-// Sources of the given item bibliographies, de-duplicated ignoring case and
-// sorted in dictionary order (cp1252Collate).
-Bibliography collectBibliography(const std::vector<std::string>& itemBibliographies);
+// Publications of the source rows, de-duplicated by reference ignoring case
+// and sorted in dictionary order (cp1252Collate); items counts every item.
+Bibliography collectBibliography(const std::vector<CitedSource>& rows, int items);
 
 // The "Bibliografia" topic as a complete Windows-1252 HTML page.
 std::string bibliographyPage(const Bibliography& bibliography);

@@ -1,7 +1,7 @@
 // helpbuild: the build steps of the help file and the readme.
 //
 //   helpbuild cp1252 [--crlf] INPUT OUTPUT   UTF-8 source to Windows-1252
-//   helpbuild bibliography OUTPUT            the "Bibliografia" topic from the database
+//   helpbuild bibliography OUTPUT            the "Bibliografia" topic from the sources table
 //   helpbuild check PROJECT.hhp CONTEXTS.h IVB STRINGS LISTING
 //                                            the compiled help's context map
 //
@@ -64,12 +64,12 @@ int convert(int argc, char** argv)
 int bibliography(int argc, char** argv)
 {
     if (argc != 1) return -1;
-    std::vector<std::string> texts;
-    for (int i = 0; i < nodeCount(); ++i) {
-        const NodeRecord* node = nodeAt(i);
-        if (node && node->kind == Item) texts.emplace_back(node->bibliography);
-    }
-    return writeFile(argv[0], bibliographyPage(collectBibliography(texts))) ? 0 : 2;
+    int items = 0;
+    for (int i = 0; i < nodeCount(); ++i) items += nodeAt(i)->kind == Item;
+    std::vector<CitedSource> rows;
+    for (int i = 0; i < sourceCount(); ++i)
+        rows.push_back(CitedSource{SourceTable[i].reference, SourceTable[i].address, SourceTable[i].checked});
+    return writeFile(argv[0], bibliographyPage(collectBibliography(rows, items))) ? 0 : 2;
 }
 
 int check(int argc, char** argv)

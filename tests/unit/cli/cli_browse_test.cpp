@@ -77,9 +77,27 @@ TEST(CliShow, ItemThirteenAsThePanelShowsIt)
               "Concentrazione:   0.0570 ff/cc\n"
               "Concentrazione:     57.0 ff/l\n"
               "\n"
-              "Fonte bibliografica: Campionamento ambientale. Fonte: G. Ig. Ind. 14:207, 1989\n",
+              "Fonte bibliografica: Campionamento ambientale. Fonte: G. Ig. Ind. 14:207, 1989\n"
+              "\n"
+              "Stato: citato (fonte non verificata)\n"
+              "Riferimento: G. Ig. Ind. 14:207, 1989\n"
+              "Indirizzo: non reperito\n"
+              "Posizione: non reperita\n"
+              "Valore pubblicato: 0.004-0.057 ff/cc (campionamento ambientale)\n",
               run.out);
     EXPECT_EQ("", run.err);
+}
+
+// Id 541 holds a published particle count converted to ff/cc; the show says
+// how, and an indicative item says what it is.
+TEST(CliShow, SourceRowTravelsWithTheItem)
+{
+    std::string converted = runQuorvel({"show", "541", "--unit", "cc"}).out;
+    EXPECT_NE(std::string::npos, converted.find("Concentrazione:  10.6400 ff/cc\n")) << converted;
+    EXPECT_NE(std::string::npos, converted.find("\nStato: citato\nRiferimento: Hughes JM, Weill H, Hammad YY."));
+    EXPECT_NE(std::string::npos, converted.find("\nConversione: 7.6 mppcf x 1.4 ff/cc per mppcf"));
+    EXPECT_NE(std::string::npos, runQuorvel({"show", "7"}).out.find(
+                                     "\nStato: indicativo (valore dimostrativo, non è una misura pubblicata)\n"));
 }
 
 TEST(CliShow, TextInOneUnitIsThePanelTextOfEveryItem)
@@ -99,7 +117,7 @@ TEST(CliShow, TextInOneUnitIsThePanelTextOfEveryItem)
                 panel.erase(p, 1);
             size_t body = run.out.find("\n\n");
             ASSERT_NE(std::string::npos, body);
-            EXPECT_EQ(panel + "\n", run.out.substr(body + 2));
+            EXPECT_EQ(panel + "\n\nStato: ", run.out.substr(body + 2, panel.size() + 9));
             EXPECT_EQ(static_cast<size_t>(placesOf(node.id)),
                       cliLines(run.out.substr(0, body)).size());
         }
@@ -320,14 +338,15 @@ TEST(CliExport, EveryItemOncePerPlaceInBothFormats)
     ASSERT_EQ(0, csv.status);
     std::vector<std::string> lines = cliLines(csv.out);
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ("id,path,name,ff_cc,ff_l,source", lines[0]);
+    EXPECT_EQ("id,path,name,ff_cc,ff_l,source,status,checked,reference,address,location,published,conversion",
+              lines[0]);
     EXPECT_EQ(static_cast<size_t>(itemPlaces()), lines.size() - 1);
 
     std::set<std::pair<std::string, std::string>> places;
     std::set<unsigned> ids;
     for (size_t i = 1; i < lines.size(); ++i) {
         std::vector<std::string> f = csvRecord(lines[i]);
-        ASSERT_EQ(6u, f.size()) << lines[i];
+        ASSERT_EQ(13u, f.size()) << lines[i];
         const NodeRecord* node = findNode(static_cast<unsigned>(std::stoul(f[0])));
         ASSERT_NE(nullptr, node);
         EXPECT_EQ(Item, node->kind);
@@ -337,6 +356,9 @@ TEST(CliExport, EveryItemOncePerPlaceInBothFormats)
         EXPECT_DOUBLE_EQ(node->concentration * 1000, std::stod(f[4]));
         EXPECT_TRUE(places.insert({f[0], f[1]}).second) << "twice: " << lines[i];
         EXPECT_EQ(0u, f[1].find("Amianto->"));
+        const SourceRecord* source = findSource(node->id);
+        EXPECT_EQ(source ? "citato" : "indicativo", f[6]);
+        EXPECT_EQ(source ? source->reference : "", f[8]);
         ids.insert(node->id);
     }
     EXPECT_EQ(864u, ids.size());

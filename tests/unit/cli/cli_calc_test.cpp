@@ -123,7 +123,7 @@ TEST(CliCalc, ExampleFilesAreRecomputedWithTheCalculatorsTexts)
     EXPECT_EQ("Calcolo dell'esposizione media annuale a fibre d'amianto\n"
               "Esposizioni multiple:\t3\n"
               "Descrizione\tFibre\tOre\tGiorni\tEsposizione\n"
-              "Mescolatrice: campionamento ambientale\t2,20000\t4,000\t240,0\t1,10000\n"
+              "Mescolatrice: stima per l'ambiente\t2,20000\t4,000\t240,0\t1,10000\n"
               "Pastigliatrici\t1,90000\t2,500\t240,0\t0,59375\n"
               "Preformazione ceppi\t1,80000\t1,000\t120,0\t0,11250\n"
               "Esposizione annuale (ff/cc):\t1,80625\n"
@@ -259,12 +259,14 @@ TEST_F(CliFiles, HistorySumsFibreYearsAgainstTheReference)
                                          "1983 1990 0.5 8 220   Manutenzione  # freni\r\n");
     CliRun run = runQuorvel({"history", path});
     EXPECT_EQ(0, run.status) << run.err;
-    EXPECT_EQ("Periodo\tAnni\tF (ff/cc)\tt\tg\tE (ff/cc)\tff/cc × anni\tDescrizione\n"
-              "1975-1982\t8\t2.20000\t4.00\t240.0\t1.10000\t8.800\tMescolatrice è\n"
-              "1983-1990\t8\t0.50000\t8.00\t220.0\t0.45833\t3.667\tManutenzione\n"
+    EXPECT_EQ("Periodo\tAnni\tF (ff/cc)\tt\tg\tE (ff/cc)\tff/cc × anni\tDescrizione\tFonte\n"
+              "1975-1982\t8\t2.20000\t4.00\t240.0\t1.10000\t8.800\tMescolatrice è\t\n"
+              "1983-1990\t8\t0.50000\t8.00\t220.0\t0.45833\t3.667\tManutenzione\t\n"
               "Esposizione cumulativa: 12.467 ff/cc × anni\n"
-              "Riferimento medico-legale: 25 ff/cc × anni; l'esposizione cumulativa è inferiore al "
-              "riferimento (49.9%)\n",
+              "Riferimento per il tumore del polmone: 25 ff/cc × anni (criteri di Helsinki, BK 4104 tedesca; "
+              "non vale per il mesotelioma); l'esposizione cumulativa è inferiore al riferimento (49.9%)\n"
+              "Anni con media annua pari o superiore a 100 ff/l: 16 (criterio italiano dei benefici "
+              "previdenziali: almeno 10 anni)\n",
               run.out);
     EXPECT_EQ("", run.err);
 
@@ -273,6 +275,24 @@ TEST_F(CliFiles, HistorySumsFibreYearsAgainstTheReference)
     EXPECT_NE(std::string::npos, litre.out.find("supera il riferimento (110.0%)"));
     CliRun equal = runQuorvel({"history", put("e.txt", "2000 2024 1 8 240\n")});
     EXPECT_NE(std::string::npos, equal.out.find("è pari al riferimento (100.0%)"));
+    // 0.01 + 24.99 fibre-years: the floating sum is 25.000000000000004.
+    CliRun sum = runQuorvel({"history", put("s.txt", "2000 2000 0.01 8 240\n2001 2003 8.33 8 240\n")});
+    EXPECT_NE(std::string::npos, sum.out.find("è pari al riferimento (100.0%)")) << sum.out;
+
+    // Months: half a year at 0.15 gives an annual mean of 0.075 ff/cc in 1990,
+    // below the Italian criterion; a whole year at 0.1 meets it. F may be an
+    // item, whose source then closes the line.
+    CliRun months = runQuorvel({"history", put("m.txt", "1990-01 1990-06 0.15 8 240\n1991 1991 0.1 8 240\n"
+                                                        "1992-03 1992-04 @541 8 240\n")});
+    EXPECT_EQ(0, months.status) << months.err;
+    EXPECT_NE(std::string::npos, months.out.find("1990-01/1990-06\t0.50\t0.15000\t8.00\t240.0\t0.15000\t0.075\t\t\n"));
+    EXPECT_NE(std::string::npos,
+              months.out.find("1992-03/1992-04\t0.17\t10.64000\t8.00\t240.0\t10.64000\t1.773\t"
+                              "Fabbricazione di manufatti in cemento amianto (media stimata, convertita)\t"
+                              "voce 541, citata: Hughes JM, Weill H, Hammad YY."))
+        << months.out;
+    EXPECT_NE(std::string::npos, months.out.find("pari o superiore a 100 ff/l: 2 "));
+
     CliRun overlap = runQuorvel({"history", put("o.txt", "2000 2004 1 8 240\n2004 2006 1 8 240\n")});
     EXPECT_EQ(0, overlap.status);
     EXPECT_NE(std::string::npos, overlap.err.find("righe 1 e 2 si sovrappongono"));
@@ -285,11 +305,14 @@ TEST_F(CliFiles, HistoryRefusesBadLinesNamingFileAndLine)
         const char* message;
     } cases[] = {
         {"1975 1982 2,2 4 240\n", ":1: F «2,2» non è un numero (usare il punto come separatore decimale)"},
-        {"\n1982 1975 1 4 240\n", ":2: l'anno di fine 1975 precede l'anno di inizio 1982"},
+        {"\n1982 1975 1 4 240\n", ":2: la fine 1975 precede l'inizio 1982"},
+        {"1982-05 1982-04 1 4 240\n", ":1: la fine 1982-04 precede l'inizio 1982-05"},
+        {"1982-13 1983 1 4 240\n", ":1: inizio «1982-13» non valido"},
+        {"1982 1983 @950 4 240\n", ":1: F «@950»: nessuna voce con questo ID"},
         {"1975 1982 1 25 240\n", ":1: t «25»: ore/giorno fuori"},
         {"1975 1982 1 8 0\n", ":1: g «0»: giorni/anno fuori"},
         {"1975 1982 1 8\n", ":1: servono almeno cinque valori"},
-        {"75 82 1 8 240\n", ":1: anno di inizio «75» non valido"},
+        {"75 82 1 8 240\n", ":1: inizio «75» non valido"},
         {"1975 1982 -1 8 240\n", ":1: F «-1»: la concentrazione non può essere negativa"},
         {u8"1975 1982 1 8 240 中\n", ":1: il carattere U+4E2D non esiste in Windows-1252"},
         {"# solo commenti\n", "non contiene periodi di lavoro"},

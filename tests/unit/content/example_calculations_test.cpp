@@ -63,7 +63,7 @@ TEST(ExampleCalculations, ActivitiesAreItemsOfTheDatabase)
 {
     EXPECT_TRUE(databaseHolds("Centrali elettriche a vapore: rimozione di guarnizioni di valvole", 0.3));
     EXPECT_TRUE(databaseHolds("Turbinista in zona turbina", 0.004));
-    EXPECT_TRUE(databaseHolds("Mescolatrice: campionamento ambientale", 2.2));
+    EXPECT_TRUE(databaseHolds("Mescolatrice: stima per l'ambiente", 2.2));
     EXPECT_TRUE(databaseHolds("Pastigliatrici", 1.9));
     EXPECT_TRUE(databaseHolds("Preformazione ceppi", 1.8));
 }

@@ -22,9 +22,11 @@ struct GeneratorRun {
     std::string output;
 };
 
-GeneratorRun runGenerator(const std::string& nodes, const std::string& links, const fs::path& out) {
-    std::string command = "'" + Generator + "' '" + Fixtures + nodes + "' '" + Fixtures + links + "' '" +
-                          out.string() + "' 2>&1";
+GeneratorRun runGenerator(const std::string& nodes, const std::string& links, const fs::path& out,
+                          const std::string& sources = "") {
+    std::string command = "'" + Generator + "' '" + Fixtures + nodes + "' '" + Fixtures + links + "' ";
+    if (!sources.empty()) command += "'" + Fixtures + sources + "' ";
+    command += "'" + out.string() + "' 2>&1";
     GeneratorRun run{-1, ""};
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -121,6 +123,42 @@ TEST_F(DbgenTest, RefusesBrokenDataNamingTheRow) {
         EXPECT_NE(std::string::npos, run.output.find(c.message)) << run.output;
         EXPECT_FALSE(fs::exists(out));
         EXPECT_FALSE(fs::exists(out.string() + ".tmp"));
+    }
+}
+
+// A cited item travels with its source row; the generator refuses a citation
+// without one, a source row for an item that cites nothing, and a unit other
+// than ff/cc in an item's texts.
+TEST_F(DbgenTest, CitationsNeedTheirSourceRowAndTextsSpeakFfCc) {
+    fs::path out = dir / "tables.cpp";
+    GeneratorRun run = runGenerator("cited.nodes.tsv", "good.links.tsv", out, "cited.sources.tsv");
+    ASSERT_EQ(0, run.status) << run.output;
+    std::ifstream in(out);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(std::string::npos, text.str().find("{6, true, \"Autore A. Titolo. Rivista 1987;44:161\", "
+                                                 "\"https://example.org/a\", \"riassunto\", \"media 7.6 mppcf\", "
+                                                 "\"7.6 x 1.4 = 10.64 ff/cc\"},"));
+    EXPECT_NE(std::string::npos, text.str().find("int sourceCount() { return 1; }"));
+    fs::remove(out);
+
+    struct Case {
+        const char* nodes;
+        const char* sources;
+        const char* message;
+    } const cases[] = {
+        {"cited.nodes.tsv", "", "cited.nodes.tsv:7 (id 6): cites a publication but has no row in the sources table"},
+        {"cited.nodes.tsv", "bad_uncited.sources.tsv",
+         "bad_uncited.sources.tsv:2 (id 2): item 2 does not cite a publication"},
+        {"bad_unit.nodes.tsv", "cited.sources.tsv",
+         "bad_unit.nodes.tsv:7 (id 6): bibliography speaks of mppcf, but the concentration field holds ff/cc"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        GeneratorRun refused = runGenerator(c.nodes, "good.links.tsv", out, c.sources);
+        EXPECT_EQ(1, refused.status);
+        EXPECT_NE(std::string::npos, refused.output.find(c.message)) << refused.output;
+        EXPECT_FALSE(fs::exists(out));
     }
 }
 

@@ -16,6 +16,9 @@
 
 namespace {
 
+// Items whose figure was read in its publication (sources.tsv, checked "si").
+constexpr int CitedAndRead = 165;
+
 std::vector<uint16_t> childrenOf(unsigned folderId) {
     std::vector<uint16_t> ids(static_cast<size_t>(childIdsOf(folderId, nullptr, 0)));
     childIdsOf(folderId, ids.data(), static_cast<int>(ids.size()));
@@ -231,7 +234,7 @@ TEST(ShippedData, DepthBreadthAndTextLengths) {
     const PathWalk& paths = shippedPaths();
     EXPECT_EQ(7, paths.deepestFolder);
     EXPECT_EQ(230u, paths.longestPath);
-    EXPECT_EQ(510u, paths.longestItemText);
+    EXPECT_EQ(476u, paths.longestItemText);
 
     size_t mostChildren = 0;
     for (int i = 0; i < nodeCount(); ++i)
@@ -343,7 +346,7 @@ TEST(ShippedData, ActivitiesOfTheExampleCalculations) {
     const std::pair<const char*, double> examples[] = {
         {"Centrali elettriche a vapore: rimozione di guarnizioni di valvole", 0.3},
         {"Turbinista in zona turbina", 0.004},
-        {"Mescolatrice: campionamento ambientale", 2.2},
+        {"Mescolatrice: stima per l'ambiente", 2.2},
         {"Pastigliatrici", 1.9},
         {"Preformazione ceppi", 1.8},
     };
@@ -361,45 +364,64 @@ TEST(ShippedData, ActivitiesOfTheExampleCalculations) {
     }
 }
 
-// A row cites a publication only when its figure comes from one of these;
-// every other item says that its value is indicative.
-TEST(ShippedData, BibliographiesCiteOnlyKnownSourcesOrSayIndicative) {
-    const char* const sources[] = {
-        "G. Ig. Ind. 14:207, 1989",
-        "55° Congr. Naz. Med. Lav., 1990",
-        "Hughes, Weill, Hammad, Br J Ind Med 1987;44:161",
-        "Gottesfeld et al., Ann Work Expo Health 2023",
-        "Dement et al.",
-        "Dement et al., Exposures and mortality among chrysotile asbestos workers. Part I",
-        "studio dell'esposizione del personale addetto alla manutenzione dei freni di veicoli",
-        "Appl Occup Environ Hyg 1989",
-        "abstract pubblicato, Giappone",
-        "Ind Health 2007;45:787",
-        "rassegna in J Toxicol Environ Health B, 2007",
-        "Reitze, Selikoff et al., AIHA J 1972",
-        "studio di due cantieri di bonifica, 2009",
-        "abstract pubblicato sulle esposizioni per tipo di materiale rimosso",
-        "archivio ISPESL delle bonifiche notificate, Scarselli et al.",
-        "studio su navi in servizio 1978-1992",
-        "Lee, Van Orden, Corn, Crump, Regul Toxicol Pharmacol 1992;16:93",
-        "INSPQ (Quebec)",
-    };
+// A cited item carries its row of the sources table; every other item says
+// that its value is indicative, and does not dress it up as a measurement.
+TEST(ShippedData, CitedItemsHaveTheirSourceAndIndicativeOnesClaimNoMeasurement) {
     const char* indicative = "Valore indicativo dimostrativo, non è una misura pubblicata";
-    int cited = 0;
+    const char* const claims[] = {"campionamento", "valore massimo", "valore minimo", "media", "letteratura"};
+    int cited = 0, read = 0;
     for (int i = 0; i < nodeCount(); ++i) {
         const NodeRecord* node = nodeAt(i);
         if (node->kind != Item) continue;
         SCOPED_TRACE(node->id);
-        const char* source = strstr(node->bibliography, "Fonte: ");
-        bool saysIndicative = strstr(node->bibliography, indicative) != nullptr;
-        EXPECT_NE(source != nullptr, saysIndicative) << node->bibliography;
-        if (source == nullptr) continue;
-        ++cited;
-        bool known = false;
-        for (const char* s : sources) known = known || strcmp(source + strlen("Fonte: "), s) == 0;
-        EXPECT_TRUE(known) << source;
+        const SourceRecord* source = findSource(node->id);
+        bool citesOne = strstr(node->bibliography, "Fonte: ") != nullptr;
+        EXPECT_EQ(citesOne, source != nullptr) << node->bibliography;
+        EXPECT_NE(citesOne, strstr(node->bibliography, indicative) != nullptr) << node->bibliography;
+        if (source) {
+            ++cited;
+            read += source->checked;
+            continue;
+        }
+        for (const char* claim : claims) {
+            EXPECT_FALSE(cp1252ContainsNoCase(node->name, claim)) << node->name;
+            EXPECT_FALSE(cp1252ContainsNoCase(node->bibliography, claim)) << node->bibliography;
+        }
     }
-    EXPECT_LT(cited, 60) << "most rows are indicative";
+    EXPECT_EQ(sourceCount(), cited);
+    EXPECT_EQ(CitedAndRead, read);
+}
+
+// A high and a low estimate of one activity never coincide.
+TEST(ShippedData, IndicativePairsDiffer) {
+    for (int i = 0; i < nodeCount(); ++i) {
+        const NodeRecord* high = nodeAt(i);
+        const char* suffix = strstr(high->name, " (ipotesi alta)");
+        if (high->kind != Item || suffix == nullptr) continue;
+        std::string low = std::string(high->name, suffix) + " (ipotesi bassa)";
+        for (int j = 0; j < nodeCount(); ++j)
+            if (low == nodeAt(j)->name) {
+                EXPECT_LT(nodeAt(j)->concentration, high->concentration) << low;
+            }
+    }
+}
+
+// "Italia" and the folders below it hold no folder of another country.
+TEST(ShippedData, CountryFoldersHoldTheirOwnRows) {
+    std::set<unsigned> foreign;
+    for (unsigned country : {97u, 98u, 99u, 100u})
+        for (const NodeRecord* child : shownChildren(country))
+            if (child->kind == Folder) foreign.insert(child->folderId);
+    std::vector<unsigned> open{96};
+    std::set<unsigned> seen;
+    while (!open.empty()) {
+        unsigned folder = open.back();
+        open.pop_back();
+        if (!seen.insert(folder).second) continue;
+        EXPECT_EQ(0u, foreign.count(folder)) << findFolder(folder)->name;
+        for (const NodeRecord* child : shownChildren(folder))
+            if (child->kind == Folder) open.push_back(child->folderId);
+    }
 }
 
 }  // namespace
