@@ -305,4 +305,72 @@ TEST_F(ItemOutputTest, PageSetUpEditsTheDefaultPrintersSettings)
         ADD_FAILURE() << box.caption << ": " << box.text;
 }
 
+// The program's calls of DocumentPropertiesA, seen through its import
+// table. Wine's PostScript driver answers IDOK to its prompt even when the
+// prompt is cancelled, so the prompt is answered here as a driver that
+// reports the user's choice would answer it.
+using DocumentPropertiesFunction = LONG(WINAPI*)(HWND, HANDLE, LPSTR, PDEVMODEA, PDEVMODEA, DWORD);
+DocumentPropertiesFunction realDocumentProperties;
+std::vector<DWORD> documentPropertiesModes;
+LONG promptAnswer;
+
+LONG WINAPI recordDocumentProperties(HWND owner, HANDLE printer, LPSTR name, PDEVMODEA out, PDEVMODEA in,
+                                     DWORD mode)
+{
+    documentPropertiesModes.push_back(mode);
+    if (mode & DM_IN_PROMPT)
+        return realDocumentProperties(owner, printer, name, out, in, mode & ~DM_IN_PROMPT) < 0 ? -1 : promptAnswer;
+    return realDocumentProperties(owner, printer, name, out, in, mode);
+}
+
+ULONG_PTR address(DocumentPropertiesFunction function)
+{
+    return reinterpret_cast<ULONG_PTR>(reinterpret_cast<void*>(function));
+}
+
+// Points this program's import of winspool's DocumentPropertiesA at
+// replacement; returns the function it replaced (null when not found).
+DocumentPropertiesFunction replaceDocumentProperties(DocumentPropertiesFunction replacement)
+{
+    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const ULONG_PTR real = reinterpret_cast<ULONG_PTR>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("winspool.drv"), "DocumentPropertiesA")));
+    const IMAGE_NT_HEADERS* headers =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         real && module->Name; ++module) {
+        for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk); slot->u1.Function;
+             ++slot) {
+            const ULONG_PTR current = slot->u1.Function;
+            if (current != real && current != address(recordDocumentProperties))
+                continue;
+            DWORD protection = 0;
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
+            slot->u1.Function = address(replacement);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+            return reinterpret_cast<DocumentPropertiesFunction>(reinterpret_cast<void*>(current));
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(ItemOutputTest, PageSetUpCancelledWritesNothingBack)
+{
+    realDocumentProperties = replaceDocumentProperties(recordDocumentProperties);
+    ASSERT_NE(realDocumentProperties, nullptr);
+    for (const LONG answer : {IDCANCEL, IDOK}) {
+        documentPropertiesModes.clear();
+        promptAnswer = answer;
+        command(CMD_IMPOSTA_PAGINA);
+        const bool prompted = std::any_of(documentPropertiesModes.begin(), documentPropertiesModes.end(),
+                                          [](DWORD mode) { return (mode & DM_IN_PROMPT) != 0; });
+        const bool wroteBack = std::any_of(documentPropertiesModes.begin(), documentPropertiesModes.end(),
+                                           [](DWORD mode) { return (mode & DM_IN_BUFFER) != 0; });
+        EXPECT_TRUE(prompted);
+        EXPECT_EQ(wroteBack, answer == IDOK) << (answer == IDOK ? "OK" : "Cancel");
+    }
+    replaceDocumentProperties(realDocumentProperties);
+}
+
 }  // namespace
