@@ -22,6 +22,7 @@
 #include "common/win/html_help.h"
 #include "tests/win32/browse/dialog_driver.h"
 #include "tests/win32/browse/print_fixture.h"
+#include "tests/win32/support/import_patch.h"
 #include "tests/win32/support/main_window_fixture.h"
 
 namespace {
@@ -323,41 +324,9 @@ LONG WINAPI recordDocumentProperties(HWND owner, HANDLE printer, LPSTR name, PDE
     return realDocumentProperties(owner, printer, name, out, in, mode);
 }
 
-ULONG_PTR address(DocumentPropertiesFunction function)
-{
-    return reinterpret_cast<ULONG_PTR>(reinterpret_cast<void*>(function));
-}
-
-// Points this program's import of winspool's DocumentPropertiesA at
-// replacement; returns the function it replaced (null when not found).
-DocumentPropertiesFunction replaceDocumentProperties(DocumentPropertiesFunction replacement)
-{
-    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    const ULONG_PTR real = reinterpret_cast<ULONG_PTR>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("winspool.drv"), "DocumentPropertiesA")));
-    const IMAGE_NT_HEADERS* headers =
-        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         real && module->Name; ++module) {
-        for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk); slot->u1.Function;
-             ++slot) {
-            const ULONG_PTR current = slot->u1.Function;
-            if (current != real && current != address(recordDocumentProperties))
-                continue;
-            DWORD protection = 0;
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
-            slot->u1.Function = address(replacement);
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
-            return reinterpret_cast<DocumentPropertiesFunction>(reinterpret_cast<void*>(current));
-        }
-    }
-    return nullptr;
-}
-
 TEST_F(ItemOutputTest, PageSetUpCancelledWritesNothingBack)
 {
-    realDocumentProperties = replaceDocumentProperties(recordDocumentProperties);
+    realDocumentProperties = replaceImport("winspool.drv", "DocumentPropertiesA", recordDocumentProperties);
     ASSERT_NE(realDocumentProperties, nullptr);
     for (const LONG answer : {IDCANCEL, IDOK}) {
         documentPropertiesModes.clear();
@@ -370,7 +339,7 @@ TEST_F(ItemOutputTest, PageSetUpCancelledWritesNothingBack)
         EXPECT_TRUE(prompted);
         EXPECT_EQ(wroteBack, answer == IDOK) << (answer == IDOK ? "OK" : "Cancel");
     }
-    replaceDocumentProperties(realDocumentProperties);
+    replaceImport("winspool.drv", "DocumentPropertiesA", realDocumentProperties);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "app/calculator/calculator_commands.h"
 #include "app/calculator/calculator_output.h"
+#include "tests/win32/support/import_patch.h"
 
 namespace {
 
@@ -311,50 +312,20 @@ TEST_F(CalculatorFilesTest, FailedWriteIsReportedAndKeepsTheCurrentFile)
         EXPECT_EQ(box.text, WriteFailedMessage);
 }
 
-// Holds the file open without write or delete sharing from the moment
-// anything in its folder changes, until released: a save that started is
-// then refused part-way, as a disk or a network share may refuse it.
-class LockOnFirstChange {
-public:
-    LockOnFirstChange(const std::string& folder, const std::string& file) : file_(file)
-    {
-        change_ = FindFirstChangeNotificationA(folder.c_str(), FALSE,
-                                               FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE |
-                                                   FILE_NOTIFY_CHANGE_LAST_WRITE);
-        release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        thread_ = CreateThread(nullptr, 0, run, this, 0, nullptr);
-    }
-    ~LockOnFirstChange()
-    {
-        SetEvent(release_);
-        WaitForSingleObject(thread_, 5000);
-        CloseHandle(thread_);
-        CloseHandle(release_);
-        FindCloseChangeNotification(change_);
-    }
-    bool locked() const { return locked_; }
+// Profile writes that succeed a few times and then fail, as a full disk or
+// a lost network share would fail a save part-way.
+using ProfileWrite = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPCSTR, LPCSTR);
+ProfileWrite realProfileWrite;
+int profileWritesLeft;
 
-private:
-    static DWORD WINAPI run(void* self)
-    {
-        LockOnFirstChange* lock = static_cast<LockOnFirstChange*>(self);
-        HANDLE events[] = {lock->change_, lock->release_};
-        if (WaitForMultipleObjects(2, events, FALSE, 10000) != WAIT_OBJECT_0)
-            return 0;
-        HANDLE held = CreateFileA(lock->file_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                  nullptr);
-        lock->locked_ = held != INVALID_HANDLE_VALUE;
-        WaitForSingleObject(lock->release_, 10000);
-        if (held != INVALID_HANDLE_VALUE)
-            CloseHandle(held);
-        return 0;
+BOOL WINAPI failingProfileWrite(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file)
+{
+    if (section && profileWritesLeft-- <= 0) {
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
     }
-    std::string file_;
-    HANDLE change_;
-    HANDLE release_;
-    HANDLE thread_;
-    volatile bool locked_ = false;
-};
+    return realProfileWrite(section, key, value, file);
+}
 
 TEST_F(CalculatorFilesTest, SaveRefusedPartWayLeavesTheFileAsItWas)
 {
@@ -371,11 +342,11 @@ TEST_F(CalculatorFilesTest, SaveRefusedPartWayLeavesTheFileAsItWas)
     ASSERT_EQ(rows().size(), 40u);
 
     MessageBoxCatcher catcher(IDOK);
-    {
-        LockOnFirstChange lock(folder, target);
-        EXPECT_FALSE(writeCalculationFromDialog(calculator, target.c_str()));
-        EXPECT_TRUE(lock.locked());
-    }
+    realProfileWrite = replaceImport("kernel32.dll", "WritePrivateProfileStringA", failingProfileWrite);
+    ASSERT_NE(realProfileWrite, nullptr);
+    profileWritesLeft = 5;
+    EXPECT_FALSE(writeCalculationFromDialog(calculator, target.c_str()));
+    replaceImport("kernel32.dll", "WritePrivateProfileStringA", realProfileWrite);
     ASSERT_EQ(catcher.caught().size(), 1u);
     EXPECT_EQ(catcher.caught()[0].text, WriteFailedMessage);
     EXPECT_EQ(readWhole(target), single) << "the file was left half-written";
