@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "app/browse/item_output.h"
-#include "app/shell/clipboard.h"
 #include "app/browse/search_ids.h"
 #include "app/browse/search_output.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
-#include "app/shell/printer.h"
+#include "app/ui/app_state.h"
+#include "app/ui/clipboard.h"
+#include "app/ui/printer.h"
 #include "common/win/context_help.h"
 #include "common/win/html_help.h"
 #include "common/win/tooltips.h"

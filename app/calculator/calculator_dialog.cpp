@@ -10,14 +10,14 @@
 #include <cstring>
 #include <string>
 
-#include "app/browse/tree_view.h"
 #include "app/calculator/calculator_ids.h"
 #include "app/calculator/calculator_output.h"
 #include "app/calculator/file_dialogs.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
-#include "app/shell/display_unit.h"
+#include "app/ui/app_state.h"
+#include "app/ui/display_unit.h"
+#include "common/bounded_text.h"
 #include "common/win/context_help.h"
 #include "common/win/html_help.h"
 #include "common/win/tooltips.h"
@@ -143,15 +143,6 @@ int currentUnit()
     return appState.displayUnit;
 }
 
-void copyText(char* target, size_t size, const char* text)
-{
-    size_t length = std::strlen(text);
-    if (length >= size)
-        length = size - 1;
-    std::memmove(target, text, length);
-    target[length] = '\0';
-}
-
 std::string controlText(HWND dialog, int id)
 {
     char buffer[TextLimit + 1] = "";
@@ -252,15 +243,6 @@ HWND mainWindowOf(HWND dialog)
     return owner ? owner : appState.mainWindow;
 }
 
-void enableUnitButtons(HWND mainWindow, bool enable)
-{
-    HWND toolbar = mainWindow ? GetDlgItem(mainWindow, IDC_TOOLBAR) : nullptr;
-    if (!toolbar)
-        return;
-    SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_CC, MAKELONG(enable, 0));
-    SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_L, MAKELONG(enable, 0));
-}
-
 void showUnitLabels(HWND dialog)
 {
     const int unit = currentUnit();
@@ -324,16 +306,16 @@ void checkField(HWND dialog, int id)
 
 // ---- start-up ----
 
-void prefillFromItem(HWND dialog, LPARAM itemId)
+void prefillFromItem(HWND dialog, unsigned itemId)
 {
-    const NodeRecord* node = findNode(static_cast<unsigned>(itemId));
+    const NodeRecord* node = findNode(itemId);
     if (!node)
         return;
     setControlText(dialog, IDC_CALC_F, concentrationText(node->concentration, currentUnit()));
     SetDlgItemTextA(dialog, IDC_CALC_DESCRIPTION, node->name);
 }
 
-BOOL onInitDialog(HWND dialog, LPARAM parameter)
+BOOL onInitDialog(HWND dialog, const CalculatorRequest& request)
 {
     CalculatorData* data = new CalculatorData{};
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(data));
@@ -351,12 +333,12 @@ BOOL onInitDialog(HWND dialog, LPARAM parameter)
 
     SendDlgItemMessageA(dialog, IDC_CALC_NOTES, EM_LIMITTEXT, TextLimit, 0);
     SendDlgItemMessageA(dialog, IDC_CALC_DESCRIPTION, EM_LIMITTEXT, TextLimit, 0);
-    if (parameter > 0)
-        prefillFromItem(dialog, parameter);
+    if (request.kind == CalculatorRequest::Item)
+        prefillFromItem(dialog, request.itemId);
 
     CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "Nessun file selezionato", dialog, IDC_CALC_STATUS);
-    if (parameter == -1)
-        readCalculationIntoDialog(dialog, appState.fileToOpen);
+    if (request.kind == CalculatorRequest::File)
+        readCalculationIntoDialog(dialog, request.path);
 
     for (const IconButton& button : IconButtons)
         SendDlgItemMessageA(dialog, button.id, BM_SETIMAGE, IMAGE_ICON,
@@ -449,7 +431,7 @@ void save(HWND dialog)
     CalculatorData* data = dataOf(dialog);
     if (data && data->currentFile[0]) {
         char path[MAX_PATH];
-        copyText(path, sizeof path, data->currentFile);
+        copyBounded(path, sizeof path, data->currentFile);
         writeCalculationFromDialog(dialog, path);
     } else {
         saveAs(dialog);
@@ -656,9 +638,7 @@ void onClose(HWND dialog)
 void onDestroy(HWND dialog)
 {
     HWND mainWindow = mainWindowOf(dialog);
-    DWORD tag = 0;
-    const bool itemSelected = mainWindow && selectedTreeTag(mainWindow, &tag) && HIWORD(tag) == 1;
-    if (!itemSelected)
+    if (mainWindow && appState.selectedItem == 0)
         enableUnitButtons(mainWindow, true);
     CalculatorData* data = dataOf(dialog);
     SetWindowLongPtrA(dialog, DWLP_USER, 0);
@@ -682,7 +662,7 @@ INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 {
     switch (message) {
     case WM_INITDIALOG:
-        return onInitDialog(dialog, lParam);
+        return onInitDialog(dialog, *reinterpret_cast<const CalculatorRequest*>(lParam));
     case WM_COMMAND:
         onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
@@ -706,6 +686,9 @@ INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     case WM_DROPFILES:
         onDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
         return TRUE;
+    case UnitChangedMessage:
+        showCalculatorUnit(dialog);
+        return TRUE;
     case WM_CLOSE:
         onClose(dialog);
         return TRUE;
@@ -716,11 +699,11 @@ INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     return FALSE;
 }
 
-HWND openCalculatorDialog(HWND owner, LPARAM parameter)
+HWND openCalculatorDialog(HWND owner, const CalculatorRequest& request)
 {
     HINSTANCE instance = appState.instance ? appState.instance : GetModuleHandleA(nullptr);
     HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_CALCULATOR), owner,
-                                     calculatorDialogProc, parameter);
+                                     calculatorDialogProc, reinterpret_cast<LPARAM>(&request));
     appState.calculator.window = dialog;
     return dialog;
 }
@@ -803,7 +786,7 @@ bool readCalculationIntoDialog(HWND dialog, const char* path)
     setControlText(dialog, IDC_CALC_RESULT_L, calculation.resultL);
     setControlText(dialog, IDC_CALC_NOTES, calculation.notes);
 
-    copyText(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
+    copyBounded(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
     showStatus(dialog, data->currentFile);
     data->baseline = calculatorContents(dialog);
     if (calculation.multiple) {
@@ -821,14 +804,14 @@ namespace {
 bool temporaryBeside(const char* target, char* temporary)
 {
     char folder[MAX_PATH];
-    copyText(folder, sizeof folder, target);
+    copyBounded(folder, sizeof folder, target);
     char* slash = std::strrchr(folder, '\\');
     if (char* other = std::strrchr(folder, '/'))
         slash = !slash || other > slash ? other : slash;
     if (slash)
         slash[1] = '\0';
     else
-        copyText(folder, sizeof folder, ".");
+        copyBounded(folder, sizeof folder, ".");
     return GetTempFileNameA(folder, "qvl", 0, temporary) != 0;
 }
 
@@ -868,7 +851,7 @@ bool writeCalculationFromDialog(HWND dialog, const char* path)
         MessageBoxA(dialog, WriteFailedMessage, path, MB_OK | MB_ICONERROR);
         return false;
     }
-    copyText(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
+    copyBounded(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
     showStatus(dialog, data->currentFile);
     data->baseline = calculatorContents(dialog);
     return true;

@@ -149,8 +149,7 @@ TEST_F(CalculatorFilesTest, MultipleFileSwitchesUnitAndShowsStoredRows)
         SCOPED_TRACE(before);
         appState.displayUnit = before;
         SendMessageA(toolbar, TB_CHECKBUTTON, CMD_FF_CC, MAKELONG(before == PerCc, 0));
-        memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
-        open(-1);
+        openFile(path);
         EXPECT_EQ(appState.displayUnit, PerLitre);
         EXPECT_FALSE(SendMessageA(toolbar, TB_ISBUTTONCHECKED, CMD_FF_CC, 0));
         EXPECT_TRUE(SendMessageA(toolbar, TB_ISBUTTONCHECKED, CMD_FF_L, 0));
@@ -179,8 +178,7 @@ TEST_F(CalculatorFilesTest, StoredResultsStayUntilADropRecomputes)
     stale.replace(stale.find("0.03888"), 7, "9.99999");
     const std::string path = writeFile("CALC.QVL", stale);
     const std::string other = writeFile("notes.txt", "x");
-    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
-    open(-1);
+    openFile(path);
     EXPECT_EQ(text(IDC_CALC_RESULT_CC), "9.99999");
     EXPECT_EQ(text(IDC_CALC_RESULT_L), "9999.99");
 
@@ -200,9 +198,8 @@ TEST_F(CalculatorFilesTest, SingleFileFieldsPassTheCharacterCheck)
     const std::string path =
         writeFile("virgola.qvl", "[QUORVEL]\r\nLAVORAZIONE=Taglio\r\nFIBRE=0,3\r\nORE=2\r\nGIORNI=120\r\n"
                                  "ESPOSIZIONE=0.03750\r\n");
-    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
     MessageBoxCatcher catcher(IDOK);
-    open(-1);
+    openFile(path);
     ASSERT_EQ(catcher.caught().size(), 1u);
     EXPECT_EQ(catcher.caught()[0].caption, ",3");
     EXPECT_EQ(text(IDC_CALC_F), "0");
@@ -214,7 +211,7 @@ TEST_F(CalculatorFilesTest, SingleFileFieldsPassTheCharacterCheck)
 TEST_F(CalculatorFilesTest, SavedCalculationsReopenIdentically)
 {
     const std::string single = pathOf("singolo.qvl");
-    open(0);
+    open();
     setText(IDC_CALC_DESCRIPTION, "Centrali elettriche a vapore: rimozione di guarnizioni di valvole");
     setText(IDC_CALC_F, "0.30000");
     setText(IDC_CALC_T, "2");
@@ -237,12 +234,11 @@ TEST_F(CalculatorFilesTest, SavedCalculationsReopenIdentically)
 
     for (const std::string& path : {single, multiple}) {
         SCOPED_TRACE(path);
-        memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
         SendMessageA(calculator, WM_CLOSE, 0, 0);
-        open(-1);
+        openFile(path);
         HWND first = calculator;
         const Calculation before = calculatorContents(first);
-        open(-1);
+        openFile(path);
         const Calculation after = calculatorContents(calculator);
         EXPECT_EQ(after.multiple, before.multiple);
         EXPECT_EQ(after.resultCc, before.resultCc);
@@ -260,8 +256,7 @@ TEST_F(CalculatorFilesTest, SavedCalculationsReopenIdentically)
 TEST_F(CalculatorFilesTest, SaveWritesToTheCurrentFileWithoutAsking)
 {
     const std::string path = writeFile("Esempio3.qvl", Esempio3);
-    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
-    open(-1);
+    openFile(path);
     setText(IDC_CALC_NOTES, "nota cambiata");
     FileDialogDriver driver([](HWND dialog, HWND) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
     command(IDC_CALC_SAVE);
@@ -272,8 +267,7 @@ TEST_F(CalculatorFilesTest, SaveWritesToTheCurrentFileWithoutAsking)
 TEST_F(CalculatorFilesTest, FailedWriteIsReportedAndKeepsTheCurrentFile)
 {
     const std::string path = writeFile("Esempio3.qvl", Esempio3);
-    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
-    open(-1);
+    openFile(path);
     const std::string before = readWhole(path);
     setText(IDC_CALC_NOTES, "non salvata");
     // A folder cannot be written as a file, whoever runs the tests.
@@ -366,8 +360,7 @@ TEST_F(CalculatorFilesTest, SaveRefusedPartWayLeavesTheFileAsItWas)
     const std::string single = "[QUORVEL]\r\nMULTI=0\r\nLAVORAZIONE=Taglio\r\nFIBRE=0.3\r\nORE=2\r\n"
                                "GIORNI=120\r\nESPOSIZIONE=0.03750\r\nNOTE=da tenere\r\nUNIT=0\r\n";
     const std::string target = writeFile("originale.qvl", single);
-    memcpy(appState.fileToOpen, source.c_str(), source.size() + 1);
-    open(-1);
+    openFile(source);
     ASSERT_EQ(rows().size(), 40u);
 
     MessageBoxCatcher catcher(IDOK);
@@ -385,7 +378,7 @@ TEST_F(CalculatorFilesTest, SaveRefusedPartWayLeavesTheFileAsItWas)
 TEST_F(CalculatorFilesTest, HiddenRowsFollowTheUnitOfASingleFile)
 {
     appState.displayUnit = PerCc;
-    open(0);
+    open();
     setMultiple(true);
     addRow("Taglio", "0.3", "8", "240");
     setMultiple(false);
@@ -403,7 +396,7 @@ TEST_F(CalculatorFilesTest, HiddenRowsFollowTheUnitOfASingleFile)
 
 TEST_F(CalculatorFilesTest, MultipleSavePrintAndCopyCarryTheListTotal)
 {
-    open(0);
+    open();
     setMultiple(true);
     addRow("Mescolatrice", "2.2", "4", "240");
     addRow("Pastigliatrici", "1.9", "2.5", "240");
@@ -427,8 +420,7 @@ TEST_F(CalculatorFilesTest, MultipleSavePrintAndCopyCarryTheListTotal)
     CloseClipboard();
     EXPECT_NE(copied.find("Esposizione annuale (ff/cc):\t1,69375\r\n"), std::string::npos) << copied;
 
-    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
-    open(-1);
+    openFile(path);
     EXPECT_EQ(text(IDC_CALC_RESULT_CC), "1.69375");
 }
 
@@ -444,9 +436,8 @@ TEST_F(CalculatorFilesTest, FileRowsThatFailTheChecksAreNamedAndNotSummed)
         content += "[EXPO_" + std::to_string(i) + "]\r\nVOCE=" + rowsInFile[i][0] + "\r\nFIBRE=" +
                    rowsInFile[i][1] + "\r\nORE=" + rowsInFile[i][2] + "\r\nGIORNI=" + rowsInFile[i][3] + "\r\n";
     const std::string path = writeFile("righe.qvl", content);
-    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
     MessageBoxCatcher catcher(IDOK);
-    open(-1);
+    openFile(path);
     ASSERT_EQ(catcher.caught().size(), 1u);
     EXPECT_EQ(catcher.caught()[0].caption, RowInputCaption);
     const std::string& message = catcher.caught()[0].text;
@@ -466,9 +457,8 @@ TEST_F(CalculatorFilesTest, MissingOrForeignFilesAreNamedAndNeverSavedInto)
     const std::string missing = folder + "\\manca.qvl";
     for (const std::string& path : {missing, foreign}) {
         SCOPED_TRACE(path);
-        memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
         MessageBoxCatcher catcher(IDOK);
-        open(-1);
+        openFile(path);
         ASSERT_EQ(catcher.caught().size(), 1u);
         EXPECT_EQ(catcher.caught()[0].caption, path);
         EXPECT_NE(catcher.caught()[0].text.find(path == missing ? "non esiste" : "non contiene un calcolo"),
@@ -492,7 +482,7 @@ TEST_F(CalculatorFilesTest, OpenDialogPaneShowsTheSelectedFilesNoteGreyed)
     const std::string path = writeFile("Esempio3.qvl", Esempio3);
     writeFile("Altro.qvl", "[QUORVEL]\r\nNOTE=\"Tra virgolette\"\r\n");
     CurrentDirectory inFolder(folder);
-    open(0);
+    open();
 
     std::vector<std::string> notesSeen;
     bool editEnabled = true, buttonEnabled = true;
@@ -540,7 +530,7 @@ TEST_F(CalculatorFilesTest, SavePaneReplacesTheNotesOnlyWhenConfirmed)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        open(0);
+        open();
         setText(IDC_CALC_NOTES, "vecchia nota");
         const std::string path = pathOf(c.name);
         std::string shownAtStart;
@@ -602,7 +592,7 @@ TEST_F(CalculatorFilesTest, OpenCommandOfTheMainWindowOpensTheChosenFile)
 
 TEST_F(CalculatorFilesTest, CsvCopyIsTabSeparatedWithDecimalCommas)
 {
-    open(0);
+    open();
     setMultiple(true);
     addRow("Mescolatrice: campionamento ambientale", "2.2", "4", "240");
     addRow("Pastigliatrici", "1.9", "2.5", "240");
@@ -632,7 +622,7 @@ TEST_F(CalculatorFilesTest, CsvCopyIsTabSeparatedWithDecimalCommas)
 
 TEST_F(CalculatorFilesTest, PrintAsksFirstAndEndsQuietlyWithoutAPrinter)
 {
-    open(0);
+    open();
     char device[80] = "";
     GetProfileStringA("windows", "device", "", device, sizeof device);
     if (device[0])
