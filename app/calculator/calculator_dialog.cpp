@@ -41,89 +41,6 @@ const char* const NotACalculationMessage =
 const char* const UnsavedMessage =
     "Il calcolo contiene modifiche non salvate: chiudere e perdere le modifiche?";
 
-const HelpText ToolTipTexts[] = {
-    {IDC_CALC_ADD, "Aggiunge un elemento alla lista"},
-    {IDC_CALC_MODIFY, "Modifica un elemento della lista"},
-    {IDC_CALC_DELETE, "Elimina un elemento dalla lista"},
-    {IDC_CALC_LIST, "Lista con le singole esposizioni"},
-    {IDC_CALC_MULTIPLE, "Selezionare per calcolare le esposizioni multiple"},
-    {IDC_CALC_OPEN, "Selezionare per aprire un file"},
-    {IDC_CALC_SAVE, "Selezionare per salvare il file correntemente aperto"},
-    {IDC_CALC_SAVE_AS, "Selezionare per salvare il file con un nome diverso"},
-    {IDC_CALC_PRINT, "Selezionare per stampare i dati presenti a schermo (CTRL per cambiare stampante)"},
-    {IDC_CALC_COPY, "Selezionare per copiare nella memoria di Windows (clipboard) i dati presenti a schermo"},
-    {IDC_CALC_HELP, "Selezionare per visualizzare la Guida di Quorvel"},
-    {IDC_CALC_NOTES, "Inserire qui delle note da salvare insieme ai dati"},
-    {IDC_CALC_F, "Digitare la concentrazione in fibre/cc (separare i decimali con il punto)"},
-    {IDC_CALC_G, "Digitare il numero di giorni l'anno di esposizione"},
-    {IDC_CALC_T, "Digitare il numero di ore al giorno di esposizione (separare i decimali con il punto)"},
-    {IDC_CALC_RESULT_CC, "Visualizza l'esposizione su base annuale in fibre/cc"},
-    {IDC_CALC_RESULT_L, "Visualizza l'esposizione su base annuale in fibre/l"},
-    {IDC_CALC_DESCRIPTION, "Visualizza la descrizione della voce cui si riferisce la concentrazione di fibre"},
-};
-
-const HelpText HelpTexts[] = {
-    {IDC_CALC_MULTIPLE,
-     "Selezionare questo flag per calcolare l'esposizione a più di un'attività/lavorazione, "
-     "deselezionarlo per calcolare l'esposizione ad un'attività/lavorazione singola."},
-    {IDC_CALC_LIST,
-     "Questa lista visualizza in 5 colonne:\r\n"
-     " la Descrizione dell'attività/lavorazione;\r\n"
-     " il valore della concentrazione F di fibre aerodisperse;\r\n"
-     " le ore t d'esposizione giornaliere;\r\n"
-     " i giorni g d'esposizione annuali;\r\n"
-     " l'esposizione parziale risultante E.\r\n"
-     "Questa lista è visibile solo se il flag Esposizioni multiple è selezionato.\r\n"
-     "Un doppio clic su un elemento della lista trasferisce nelle relative caselle di testo i dati "
-     "contenuti nell'elemento selezionato."},
-    {IDC_CALC_ADD,
-     "Selezionare per aggiungere alla lista la Descrizione ed i valori F, t e g contenuti nelle "
-     "relative caselle di testo.\r\n"
-     "Questo pulsante è visibile solo se il flag Esposizioni multiple è selezionato."},
-    {IDC_CALC_MODIFY,
-     "Selezionare per modificare l'elemento correntemente selezionato nella lista con la "
-     "Descrizione ed i valori F, t e g contenuti nelle relative caselle di testo.\r\n"
-     "Questo pulsante è visibile solo se il flag Esposizioni multiple è selezionato."},
-    {IDC_CALC_DELETE,
-     "Selezionare per eliminare l'elemento correntemente selezionato nella lista.\r\n"
-     "Questo pulsante è visibile solo se il flag Esposizioni multiple è selezionato."},
-    {IDC_CALC_OPEN, "Visualizza la finestra di dialogo per aprire un file."},
-    {IDC_CALC_SAVE, "Salva il file correntemente aperto."},
-    {IDC_CALC_SAVE_AS,
-     "Visualizza la finestra di dialogo per salvare un file con un nome diverso da quello "
-     "correntemente aperto."},
-    {IDC_CALC_PRINT, "Stampa i dati correntemente presenti a video."},
-    {IDC_CALC_COPY,
-     "Copia nella Clipboard di Windows i dati numerici e le note correntemente presenti a video.\r\n"
-     "La copia viene fatta in formato CSV, per poter inserire facilmente i dati in un foglio "
-     "elettronico."},
-    {IDC_CALC_HELP,
-     "Richiama la Guida di Quorvel nella pagina relativa alla finestra di dialogo correntemente "
-     "aperta."},
-    {IDC_CALC_STATUS, "Visualizza il nome del file correntemente aperto."},
-    {IDC_CALC_DESCRIPTION,
-     "Digitare in questa casella di testo la descrizione dell'attività/lavorazione che comporta "
-     "aerodispersione di fibre d'amianto."},
-    {IDC_CALC_F,
-     "Digitare in questa casella di testo il valore della concentrazione (in ff/cc o ff/l) di "
-     "fibre d'amianto aerodisperse."},
-    {IDC_CALC_T,
-     "Digitare in questa casella di testo il numero di ore al giorno di esposizione "
-     "all'attività/lavorazione che rilascia fibre d'amianto aerodisperse."},
-    {IDC_CALC_G,
-     "Digitare in questa casella di testo il numero di giorni/anno di esposizione "
-     "all'attività/lavorazione che rilascia fibre d'amianto aerodisperse."},
-    {IDC_CALC_RESULT_CC,
-     "Visualizza l'esposizione media annuale a fibre d'amianto (in ff/cc) risultante dai valori "
-     "inseriti nella lista e nelle caselle di testo."},
-    {IDC_CALC_RESULT_L,
-     "Visualizza l'esposizione media annuale a fibre d'amianto (in ff/l) risultante dai valori "
-     "inseriti nella lista e nelle caselle di testo."},
-    {IDC_CALC_NOTES,
-     "In questo spazio vengono inserite e visualizzate le note associate al file correntemente "
-     "selezionato.\r\nLa dimensione massima del testo è 255 caratteri."},
-};
-
 const int ListButtons[] = {IDC_CALC_ADD, IDC_CALC_MODIFY, IDC_CALC_DELETE};
 
 struct IconButton {
@@ -487,10 +404,8 @@ const char* toolTipText(HWND dialog, int id)
         CalculatorData* data = dataOf(dialog);
         return data ? data->currentFile : "";
     }
-    for (const HelpText& entry : ToolTipTexts)
-        if (entry.controlId == id)
-            return entry.text;
-    return "";
+    const char* text = CalculatorDialogTexts.toolTipOf(id);
+    return text ? text : "";
 }
 
 int toolControlId(const NMHDR* header, UINT flags)
@@ -653,7 +568,7 @@ void onDestroy(HWND dialog)
 
 BOOL answerHelp(HWND dialog, HELPINFO* request)
 {
-    return showControlHelp(dialog, request, HelpTexts, sizeof HelpTexts / sizeof HelpTexts[0]);
+    return showControlHelp(dialog, request, CalculatorDialogTexts);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/calculator/calculator.h"
+#include "common/win/tooltips.h"
 
 // What a new calculator starts from: nothing, a database item (its
 // concentration and name pre-filled) or a calculation file.
@@ -23,6 +24,9 @@ struct CalculatorRequest {
 // window is recorded in appState.calculator.window (cleared again at
 // destruction).
 HWND openCalculatorDialog(HWND owner, const CalculatorRequest& request);
+
+// Tooltips and help popups of the dialog's controls (calculator_dialog_texts.cpp).
+extern const ControlTextTable CalculatorDialogTexts;
 
 INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -4,13 +4,30 @@
 #include "tests/win32/calculator/calculator_fixture.h"
 
 #include <functional>
+#include <set>
 
+#include "app/browse/search_dialog.h"
 #include "app/calculator/calculator_commands.h"
+#include "app/calculator/notes_pane.h"
 #include "common/win/tooltips.h"
 
 namespace {
 
 using CalculatorDialogTest = CalculatorFixture;
+
+// A control named twice in a table would hide the texts of its second row.
+TEST(ControlTextTables, EachControlHasOneRowWithSomeText)
+{
+    for (const ControlTextTable* table : {&CalculatorDialogTexts, &NotesPaneTexts, &SearchDialogTexts}) {
+        std::set<int> ids;
+        for (size_t i = 0; i < table->count; ++i) {
+            const ControlText& row = table->rows[i];
+            SCOPED_TRACE(row.controlId);
+            EXPECT_TRUE(ids.insert(row.controlId).second);
+            EXPECT_TRUE(row.toolTip || row.help);
+        }
+    }
+}
 
 TEST_F(CalculatorDialogTest, ItemPrefillsFAndDescriptionInEitherUnit)
 {
