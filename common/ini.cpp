@@ -3,6 +3,7 @@
 // not written keeps its bytes.
 #include "common/ini.h"
 
+#include "common/bounded_text.h"
 #include "common/cp1252.h"
 
 #include <cerrno>
@@ -152,10 +153,9 @@ unsigned copyValue(const char* value, size_t length, char* buffer, unsigned size
         ++value;
         length -= 2;
     }
-    if (length > size - 1) length = size - 1;
-    std::memcpy(buffer, value, length);
-    buffer[length] = '\0';
-    return static_cast<unsigned>(length);
+    if (size == 0) return 0;
+    copyBounded(buffer, size, value, length);
+    return static_cast<unsigned>(length < size ? length : size - 1);
 }
 
 std::string lineEndOf(const std::string& text, const std::vector<Line>& lines) {

@@ -3,6 +3,8 @@
 // texts do not depend on the C runtime or on the floating-point unit.
 #include "common/number_format.h"
 
+#include "common/bounded_text.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -168,11 +170,8 @@ std::string fixedTextOf(double value, int decimals)
 
 int copyOut(const std::string& text, char* out, size_t size)
 {
-    if (out != nullptr && size > 0) {
-        size_t count = text.size() < size - 1 ? text.size() : size - 1;
-        std::memcpy(out, text.data(), count);
-        out[count] = '\0';
-    }
+    if (out != nullptr)
+        copyBounded(out, size, text.data(), text.size());
     return static_cast<int>(text.size());
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "common/bounded_text.h"
 #include "common/win/windows_profile.h"
 #include "remove/uninstall_plan.h"
 #include "setup/install_context.h"
@@ -57,7 +58,7 @@ bool findInstallFolder(const char* product, char* folder, char* scriptPath)
     // A folder typed as "C:\Quorvel\\" by an older setup still names the
     // same folder.
     const std::string normal = normaliseFolder(folder);
-    std::memcpy(folder, normal.c_str(), normal.size() + 1);
+    copyBounded(folder, InstallPathSize, normal.c_str());
     if (!joinPath(folder, "setup.ini", scriptPath, InstallPathSize)) {
         showError("Impossibile recuperare il percorso", key.c_str());
         return false;

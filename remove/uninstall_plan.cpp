@@ -3,6 +3,7 @@
 // and anything may have been written into it.
 #include "remove/uninstall_plan.h"
 
+#include "common/bounded_text.h"
 #include "common/cp1252.h"
 #include "setup/install_context.h"
 #include "setup/install_rules.h"
@@ -75,10 +76,10 @@ bool productFromCommandLine(const char* commandLine, char* product, unsigned siz
     const char* slash = commandLine ? std::strchr(commandLine, '/') : nullptr;
     if (!slash || size == 0) return false;
     const char* text = slash + 1;
-    size_t length = std::strlen(text);
-    if (length == 0 || length > size - 1 || !isSafeFileName(text)) return false;
-    std::memcpy(product, text, length + 1);
-    return true;
+    if (!*text || !isSafeFileName(text)) return false;
+    if (copyBounded(product, size, text)) return true;
+    product[0] = '\0';
+    return false;
 }
 
 std::string appPathsKeyFor(const char* product) {
@@ -95,9 +96,7 @@ bool installFolderFromAppPath(const char* appPath, char* folder, unsigned size) 
                  (length == 2 || appPath[2] == '\\');
     bool unc = length > 2 && appPath[0] == '\\' && appPath[1] == '\\' && appPath[2] != '\\';
     if ((!drive && !unc) || length >= size) return false;
-    std::memcpy(folder, appPath, length);
-    folder[length] = '\0';
-    return true;
+    return copyBounded(folder, size, appPath, length);
 }
 
 bool isDataFileName(const char* foundName, const char* extension) {

@@ -16,13 +16,6 @@ namespace {
 
 const char DefaultFolder[] = "C:\\Quorvel";
 
-const ToolTipText FolderToolTips[] = {
-    {IDC_FOLDER_EDIT, "Digitare il nome della cartella in cui si vuole installare il software"},
-    {IDC_FOLDER_BROWSE, "Permette di selezionare la cartella in cui si vuole installare il software"},
-    {IDOK, "Chiude la finestra, confermando la cartella di installazione"},
-    {IDCANCEL, "Annulla l'installazione del software"},
-};
-
 char* resultBuffer(HWND dialog)
 {
     return reinterpret_cast<char*>(GetWindowLongPtrA(dialog, DWLP_USER));
@@ -108,8 +101,7 @@ INT_PTR CALLBACK folderDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
         return onFolderCommand(dialog, wParam);
     case WM_NOTIFY:
-        return answerToolTip(reinterpret_cast<NMHDR*>(lParam), FolderToolTips,
-                             sizeof FolderToolTips / sizeof FolderToolTips[0]);
+        return answerToolTip(reinterpret_cast<NMHDR*>(lParam), FolderDialogTexts);
     }
     return FALSE;
 }
@@ -170,29 +162,6 @@ void freeItemList(LPITEMIDLIST list)
 }
 
 }  // namespace
-
-INT_PTR answerToolTip(NMHDR* header, const ToolTipText* table, int count)
-{
-    if (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW)
-        return FALSE;
-    const int id = GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom));
-    const char* text = nullptr;
-    for (int i = 0; i < count; ++i) {
-        if (table[i].controlId == id)
-            text = table[i].text;
-    }
-    if (!text)
-        return FALSE;
-    if (header->code == TTN_GETDISPINFOA) {
-        reinterpret_cast<NMTTDISPINFOA*>(header)->lpszText = const_cast<char*>(text);
-    } else {
-        static WCHAR wide[256];
-        if (!MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 256))
-            wide[0] = 0;
-        reinterpret_cast<NMTTDISPINFOW*>(header)->lpszText = wide;
-    }
-    return TRUE;
-}
 
 INT_PTR showFolderDialog(HWND owner, char (&folder)[InstallPathSize])
 {

@@ -2,6 +2,7 @@
 // uninstaller through the same script rules.
 #include "setup/install_context.h"
 
+#include "common/bounded_text.h"
 #include "common/cp1252.h"
 #include "setup/install_rules.h"
 
@@ -22,8 +23,8 @@ bool setInstallFolder(InstallContext& context, const char* folder) {
     if (trimmed.size() >= InstallPathSize) return false;
     char script[InstallPathSize];
     if (!joinPath(trimmed.c_str(), "setup.ini", script, sizeof script)) return false;
-    std::memcpy(context.installFolder, trimmed.c_str(), trimmed.size() + 1);
-    std::memcpy(context.scriptPath, script, std::strlen(script) + 1);
+    copyBounded(context.installFolder, trimmed.c_str());
+    copyBounded(context.scriptPath, script);
     return true;
 }
 
@@ -32,11 +33,8 @@ unsigned readScriptString(const InstallContext& context, const char* section, co
     if (!buffer || size == 0) return 0;
     if (!context.script) {
         // No script: every value is its default, cut like a read value.
-        size_t length = defaultValue ? std::strlen(defaultValue) : 0;
-        if (length > size - 1) length = size - 1;
-        if (length) std::memcpy(buffer, defaultValue, length);
-        buffer[length] = '\0';
-        return static_cast<unsigned>(length);
+        copyBounded(buffer, size, defaultValue ? defaultValue : "");
+        return static_cast<unsigned>(std::strlen(buffer));
     }
     return context.script->readString(section, key, defaultValue, buffer, size);
 }
@@ -99,10 +97,9 @@ void logScriptCopied(const InstallContext& context) {
 bool joinPath(const char* folder, const char* name, char* path, unsigned size) {
     size_t folderLength = std::strlen(folder), nameLength = std::strlen(name);
     if (size == 0 || folderLength + 1 + nameLength >= size) return false;
-    std::memcpy(path, folder, folderLength);
-    path[folderLength] = '\\';
-    std::memcpy(path + folderLength + 1, name, nameLength + 1);
-    return true;
+    copyBounded(path, size, folder);
+    appendBounded(path, size, "\\");
+    return appendBounded(path, size, name);
 }
 
 bool isSafeFileName(const char* name) {

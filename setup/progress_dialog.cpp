@@ -10,10 +10,6 @@
 
 namespace {
 
-const ToolTipText ProgressToolTips[] = {
-    {IDC_PROGRESS_BAR, "Visualizza graficamente la progressione dell'installazione"},
-};
-
 HWND liveProgressDialog()
 {
     HWND dialog = static_cast<HWND>(installContext.progressDialog);
@@ -54,8 +50,7 @@ INT_PTR CALLBACK progressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             return onProgressCancel(dialog);
         return FALSE;
     case WM_NOTIFY:
-        return answerToolTip(reinterpret_cast<NMHDR*>(lParam), ProgressToolTips,
-                             sizeof ProgressToolTips / sizeof ProgressToolTips[0]);
+        return answerToolTip(reinterpret_cast<NMHDR*>(lParam), ProgressDialogTexts);
     }
     return FALSE;
 }

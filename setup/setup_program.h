@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "common/win/tooltips.h"
 #include "setup/install_context.h"
 #include "setup/install_rules.h"
 #include "setup/windows_version.h"
@@ -38,13 +39,10 @@ bool ensureFolder(HWND owner, const char* path);
 bool browseForFolder(HWND owner, char (&path)[InstallPathSize]);
 // The label of the running Windows (GetVersionExA); empty when unknown.
 void windowsVersionLabel(char (&label)[WindowsVersionLabelSize]);
-// Tooltip texts of a dialog, by control id; answerToolTip gives the text
-// of the control a TTN_GETDISPINFO request names (none for others).
-struct ToolTipText {
-    int controlId;
-    const char* text;
-};
-INT_PTR answerToolTip(NMHDR* header, const ToolTipText* table, int count);
+// Tooltips of the folder and progress dialogs' controls (*_texts.cpp),
+// answered through answerToolTip (common/win/tooltips.h).
+extern const ControlTextTable FolderDialogTexts;
+extern const ControlTextTable ProgressDialogTexts;
 // Only a drive-letter path ("C:\..." ) names the same folder in every step.
 bool isAbsoluteFolder(const char* text);
 // The Windows folder, the system folder, a drive root, or an existing

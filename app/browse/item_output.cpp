@@ -1,35 +1,24 @@
 // Copy and print of the shown element.
 #include "app/browse/item_output.h"
 
-#include <cstring>
 #include <string>
 
 #include "app/browse/item_text.h"
 #include "app/resources/resource.h"
-#include "app/shell/clipboard.h"
-#include "app/shell/description_panel.h"
-#include "app/shell/printer.h"
+#include "app/ui/clipboard.h"
+#include "app/ui/panel.h"
+#include "app/ui/printer.h"
 
 namespace {
 
-// The panel's fields are fixed buffers: read them no further than their size.
-std::string boundedText(const char* text, size_t size)
+// The copy text of what the panel shows; false when it shows nothing.
+bool shownItemText(HWND mainWindow, std::string* text)
 {
-    size_t length = 0;
-    while (length < size && text[length])
-        ++length;
-    return std::string(text, length);
-}
-
-std::string shownItemText(const PanelContent& content)
-{
-    return itemCopyText(boundedText(content.title, sizeof content.title).c_str(),
-                        boundedText(content.text, sizeof content.text).c_str());
-}
-
-PanelContent* shownContent(HWND mainWindow)
-{
-    return panelContent(GetDlgItem(mainWindow, IDC_PANEL));
+    std::string title, body;
+    if (!panelTexts(GetDlgItem(mainWindow, IDC_PANEL), &title, &body))
+        return false;
+    *text = itemCopyText(title.c_str(), body.c_str());
+    return true;
 }
 
 }  // namespace
@@ -37,10 +26,9 @@ PanelContent* shownContent(HWND mainWindow)
 
 void copyShownItem(HWND mainWindow)
 {
-    const PanelContent* content = shownContent(mainWindow);
-    if (!content)
+    std::string text;
+    if (!shownItemText(mainWindow, &text))
         return;
-    const std::string text = shownItemText(*content);
     putClipboardText(mainWindow, text.c_str(), text.size());
 }
 
@@ -76,12 +64,11 @@ void drawItemPage(HDC dc, const char* text, bool printerPages)
 
 void printShownItem(HWND mainWindow)
 {
-    const PanelContent* content = shownContent(mainWindow);
-    if (!content) {
+    std::string text;
+    if (!shownItemText(mainWindow, &text)) {
         MessageBoxA(mainWindow, "Nessuna voce selezionata", "Impossibile stampare", MB_OK);
         return;
     }
-    const std::string text = shownItemText(*content);
 
     HDC dc = defaultPrinterDC();
     if (!dc)

@@ -4,36 +4,17 @@
 #include <cstring>
 
 #include "app/database/database.h"
+#include "common/bounded_text.h"
 #include "common/number_format.h"
-
-namespace {
-
-// Appends src to dst (holding len characters) without passing size - 1.
-// False when src was cut.
-bool appendBounded(char* dst, size_t size, size_t* len, const char* src, size_t srcLen)
-{
-    size_t room = size - 1 - *len;
-    size_t n = srcLen < room ? srcLen : room;
-    std::memcpy(dst + *len, src, n);
-    *len += n;
-    dst[*len] = '\0';
-    return n == srcLen;
-}
-
-}  // namespace
 
 bool appendUpwardLabel(char* path, size_t size, const char* label)
 {
     if (size == 0)
         return false;
-    size_t len = std::strlen(path);
-    if (len >= size) {  // never trust a path longer than its buffer
-        path[size - 1] = '\0';
-        len = size - 1;
-    }
-    if (len > 0 && !appendBounded(path, size, &len, "<-", 2))
+    // A path with no terminator inside its buffer is cut, never read past.
+    if (boundedLength(path, size) > 0 && !appendBounded(path, size, "<-"))
         return false;
-    return appendBounded(path, size, &len, label, std::strlen(label));
+    return appendBounded(path, size, label);
 }
 
 void upwardPathToTitle(const char* upwardPath, char* title, size_t size)
@@ -41,7 +22,6 @@ void upwardPathToTitle(const char* upwardPath, char* title, size_t size)
     if (size == 0)
         return;
     title[0] = '\0';
-    size_t len = 0;
     // Walk the labels from the end of the upward path (the root) back to the leaf.
     size_t end = std::strlen(upwardPath);
     for (;;) {
@@ -50,11 +30,11 @@ void upwardPathToTitle(const char* upwardPath, char* title, size_t size)
             --start;
         if (start < 2)
             start = 0;
-        if (!appendBounded(title, size, &len, upwardPath + start, end - start))
+        if (!appendBounded(title, size, upwardPath + start, end - start))
             return;
         if (start == 0)
             return;
-        if (!appendBounded(title, size, &len, "->", 2))
+        if (!appendBounded(title, size, "->"))
             return;
         end = start - 2;
     }
@@ -70,9 +50,7 @@ int formatItemDisplayText(const NodeRecord& item, int displayUnit, char* out, si
         formatFixedWidth(item.concentration, 8, 4, value, sizeof value);
 
     // The bibliography field is 262 bytes; read no further even if unterminated.
-    const void* nul = std::memchr(item.bibliography, '\0', sizeof item.bibliography);
-    size_t bibLen = nul ? static_cast<const char*>(nul) - item.bibliography
-                        : sizeof item.bibliography;
+    const size_t bibLen = boundedLength(item.bibliography, sizeof item.bibliography);
 
     std::string text = "Concentrazione: ";
     text += value;
@@ -80,11 +58,7 @@ int formatItemDisplayText(const NodeRecord& item, int displayUnit, char* out, si
     text += "\r\n\r\nFonte bibliografica: ";
     text.append(item.bibliography, bibLen);
 
-    if (size > 0) {
-        size_t n = text.size() < size - 1 ? text.size() : size - 1;
-        std::memcpy(out, text.data(), n);
-        out[n] = '\0';
-    }
+    copyBounded(out, size, text.data(), text.size());
     return static_cast<int>(text.size());
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/browse/search_engine.h"
+#include "common/win/tooltips.h"
 
 // SearchSettings (search_engine.h) is AppState's search state: this is its
 // one instance, kept here in the dialog's module. It lives for the run and
@@ -15,6 +16,9 @@ extern SearchSettings searchSettings;
 // Runs the dialog modally. Non-zero when a hit was chosen and
 // appState.locatePath holds its path; 0 when the dialog was closed.
 INT_PTR runSearchDialog(HWND owner);
+
+// Tooltips and help popups of the dialog's controls (search_dialog_texts.cpp).
+extern const ControlTextTable SearchDialogTexts;
 
 INT_PTR CALLBACK searchDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/browse/search_engine.h"
-#include "app/shell/page_flow.h"
+#include "app/ui/page_flow.h"
 
 // What the dialog shows at the moment of the copy or print.
 struct ResultsHeader {

@@ -1,5 +1,5 @@
 // The database tree: root insertion, lazy expansion, selection into the
-// description panel, the item context menu, and MainWindow's notifications.
+// description panel, the item context menu and the tree's notifications.
 #include "app/browse/tree_view.h"
 
 #include <htmlhelp.h>
@@ -10,34 +10,14 @@
 #include "app/browse/tree_model.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
-#include "app/shell/description_panel.h"
+#include "app/ui/app_state.h"
+#include "app/ui/display_unit.h"
+#include "app/ui/panel.h"
 #include "common/win/html_help.h"
 
 namespace {
 
 const int LabelCapacity = 128;  // labels are read up to 127 characters
-
-struct ToolbarTip {
-    int command;
-    const char* text;
-};
-
-const ToolbarTip ToolbarTips[] = {
-    {CMD_APRI, "Apri..."},          {CMD_STAMPA, "Stampa..."},
-    {CMD_COPIA, "Copia"},           {CMD_CERCA, "Cerca..."},
-    {CMD_FORMULA, "Formula..."},    {CMD_INVERTI_LAYOUT, "Inverti layout"},
-    {CMD_FF_CC, "fibre/cc"},        {CMD_FF_L, "fibre/litro"},
-    {CMD_HELP, "Help"},             {CMD_INFORMAZIONI, "Informazioni..."},
-};
-
-LRESULT onToolbarTipText(NMTTDISPINFOA* info)
-{
-    for (const ToolbarTip& tip : ToolbarTips)
-        if (static_cast<UINT_PTR>(tip.command) == info->hdr.idFrom)
-            info->lpszText = const_cast<char*>(tip.text);
-    return 1;
-}
 
 bool readNode(HWND tree, HTREEITEM node, char* label, int capacity, TreeTag* tag)
 {
@@ -98,17 +78,17 @@ void upwardPathOf(HWND tree, HTREEITEM node, char* path, size_t size)
 void displayNode(HWND mainWindow, const char* upwardPath, unsigned itemId, int image)
 {
     HWND panel = GetDlgItem(mainWindow, IDC_PANEL);
-    PanelContent* content = panelContent(panel);
-    if (!content)
-        return;
-    upwardPathToTitle(upwardPath, content->title, sizeof content->title);
-    content->text[0] = '\0';
+    char title[PanelTitleSize];
+    char text[PanelTextSize] = "";
+    upwardPathToTitle(upwardPath, title, sizeof title);
     if (itemId != 0)
         if (const NodeRecord* record = findNode(itemId))
-            formatItemDisplayText(*record, appState.displayUnit, content->text, sizeof content->text);
-    content->imageIndex = image;
-    InvalidateRect(panel, nullptr, FALSE);
-    UpdateWindow(panel);
+            formatItemDisplayText(*record, appState.displayUnit, text, sizeof text);
+    if (!setPanelTitle(panel, title))
+        return;
+    setPanelText(panel, text);
+    setPanelImage(panel, image);
+    repaintPanel(panel);
 }
 
 void showNode(HWND mainWindow, HWND tree, HTREEITEM node, TreeTag tag)
@@ -131,12 +111,12 @@ void selectionChanged(HWND mainWindow, HWND tree, const NMTREEVIEWA* change)
 {
     HTREEITEM node = change->itemNew.hItem;
     TreeTag tag = 0;
-    if (!node || !readNode(tree, node, nullptr, 0, &tag))
+    if (!node || !readNode(tree, node, nullptr, 0, &tag)) {
+        appState.selectedItem = 0;
         return;
-    const BOOL unitsEnabled = !liveCalculatorWindow() && !isItemTag(tag);
-    HWND toolbar = GetDlgItem(mainWindow, IDC_TOOLBAR);
-    SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_CC, MAKELONG(unitsEnabled, 0));
-    SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_L, MAKELONG(unitsEnabled, 0));
+    }
+    appState.selectedItem = isItemTag(tag) ? tagNumber(tag) : 0;
+    enableUnitButtons(mainWindow, !liveCalculatorWindow() && !isItemTag(tag));
     showNode(mainWindow, tree, node, tag);
 }
 
@@ -179,6 +159,8 @@ void showItemMenu(HWND mainWindow, HWND tree)
     PostMessageA(mainWindow, WM_COMMAND, chosen, 0);
 }
 
+}  // namespace
+
 LRESULT onTreeNotify(HWND mainWindow, NMHDR* header)
 {
     HWND tree = header->hwndFrom;
@@ -210,6 +192,8 @@ LRESULT onTreeNotify(HWND mainWindow, NMHDR* header)
     }
     return 0;
 }
+
+namespace {
 
 // The child of node that holds the record. Labels are not unique (two items
 // of one folder may differ only in case); the tag names the node.
@@ -273,13 +257,4 @@ bool selectedTreeTag(HWND mainWindow, DWORD* tag)
         return false;
     *tag = value;
     return true;
-}
-
-LRESULT onMainWindowNotify(HWND window, NMHDR* header)
-{
-    if (header->code == TTN_NEEDTEXTA)
-        return onToolbarTipText(reinterpret_cast<NMTTDISPINFOA*>(header));
-    if (header->idFrom == IDC_TREE)
-        return onTreeNotify(window, header);
-    return 0;
 }

@@ -1,16 +1,16 @@
 // The database tree of MainWindow (control 14): its root and the handler of
-// every WM_NOTIFY that reaches MainWindow.
+// its notifications, which MainWindow routes here.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/shell/app_state.h"
+#include "app/ui/app_state.h"
 
 // Inserts the root "Amianto" (tag 1, images 19/19, with children).
 HTREEITEM insertTreeRoot(HWND tree);
 
-LRESULT onMainWindowNotify(HWND window, NMHDR* header);
+LRESULT onTreeNotify(HWND mainWindow, NMHDR* header);
 
 // Walks a search hit's path down from the root, expanding each node (which
 // inserts its children), and selects the hit. A step that finds no node ends

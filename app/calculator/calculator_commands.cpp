@@ -4,33 +4,14 @@
 
 #include <cstring>
 
-#include "app/browse/tree_view.h"
 #include "app/calculator/calculator_dialog.h"
 #include "app/calculator/file_dialogs.h"
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
+#include "app/ui/app_state.h"
 
 namespace {
 
-// Node id of the item selected in the tree, 0 when a folder, the root or
-// nothing is selected.
-int selectedItem(HWND mainWindow)
-{
-    DWORD tag = 0;
-    if (selectedTreeTag(mainWindow, &tag) && HIWORD(tag) == 1)
-        return LOWORD(tag);
-    return 0;
-}
-
-// FileToOpen := name; false (and nothing copied) when it does not fit.
-bool setFileToOpen(const char* name)
-{
-    const size_t length = std::strlen(name);
-    if (length >= sizeof appState.fileToOpen)
-        return false;
-    std::memmove(appState.fileToOpen, name, length + 1);
-    return true;
-}
+const size_t PathCapacity = 260;  // the calculator's file names hold 259 characters
 
 }  // namespace
 
@@ -40,10 +21,10 @@ void onFormulaCommand(HWND mainWindow, LPARAM lParam)
     const char* fileName = nullptr;
     if (lParam != 0 && reinterpret_cast<HWND>(lParam) != toolbar)
         fileName = reinterpret_cast<const char*>(lParam);
-    // A name too long for FileToOpen is refused, not cut into another name.
-    if (fileName && !setFileToOpen(fileName))
+    // A name too long to be held is refused, not cut into another name.
+    if (fileName && std::strlen(fileName) >= PathCapacity)
         return;
-    const int item = selectedItem(mainWindow);
+    const unsigned item = appState.selectedItem;
 
     if (HWND calculator = liveCalculatorWindow()) {
         if (!fileName && item == 0) {
@@ -57,10 +38,16 @@ void onFormulaCommand(HWND mainWindow, LPARAM lParam)
         // Replaced without its closing step: t and g are not remembered.
         DestroyWindow(calculator);
         appState.calculator.window = nullptr;
-        openCalculatorDialog(mainWindow, item != 0 ? item : -1);
+        openCalculatorDialog(mainWindow, item != 0 ? CalculatorRequest::item(item)
+                                                   : CalculatorRequest::file(fileName));
         return;
     }
-    openCalculatorDialog(mainWindow, fileName ? -1 : item);
+    if (fileName)
+        openCalculatorDialog(mainWindow, CalculatorRequest::file(fileName));
+    else if (item != 0)
+        openCalculatorDialog(mainWindow, CalculatorRequest::item(item));
+    else
+        openCalculatorDialog(mainWindow, CalculatorRequest());
 }
 
 bool calculatorMayClose()

@@ -10,14 +10,14 @@
 #include <cstring>
 #include <string>
 
-#include "app/browse/tree_view.h"
 #include "app/calculator/calculator_ids.h"
 #include "app/calculator/calculator_output.h"
 #include "app/calculator/file_dialogs.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
-#include "app/shell/display_unit.h"
+#include "app/ui/app_state.h"
+#include "app/ui/display_unit.h"
+#include "common/bounded_text.h"
 #include "common/win/context_help.h"
 #include "common/win/html_help.h"
 #include "common/win/tooltips.h"
@@ -41,89 +41,6 @@ const char* const NotACalculationMessage =
 const char* const UnsavedMessage =
     "Il calcolo contiene modifiche non salvate: chiudere e perdere le modifiche?";
 
-const HelpText ToolTipTexts[] = {
-    {IDC_CALC_ADD, "Aggiunge un elemento alla lista"},
-    {IDC_CALC_MODIFY, "Modifica un elemento della lista"},
-    {IDC_CALC_DELETE, "Elimina un elemento dalla lista"},
-    {IDC_CALC_LIST, "Lista con le singole esposizioni"},
-    {IDC_CALC_MULTIPLE, "Selezionare per calcolare le esposizioni multiple"},
-    {IDC_CALC_OPEN, "Selezionare per aprire un file"},
-    {IDC_CALC_SAVE, "Selezionare per salvare il file correntemente aperto"},
-    {IDC_CALC_SAVE_AS, "Selezionare per salvare il file con un nome diverso"},
-    {IDC_CALC_PRINT, "Selezionare per stampare i dati presenti a schermo (CTRL per cambiare stampante)"},
-    {IDC_CALC_COPY, "Selezionare per copiare nella memoria di Windows (clipboard) i dati presenti a schermo"},
-    {IDC_CALC_HELP, "Selezionare per visualizzare la Guida di Quorvel"},
-    {IDC_CALC_NOTES, "Inserire qui delle note da salvare insieme ai dati"},
-    {IDC_CALC_F, "Digitare la concentrazione in fibre/cc (separare i decimali con il punto)"},
-    {IDC_CALC_G, "Digitare il numero di giorni l'anno di esposizione"},
-    {IDC_CALC_T, "Digitare il numero di ore al giorno di esposizione (separare i decimali con il punto)"},
-    {IDC_CALC_RESULT_CC, "Visualizza l'esposizione su base annuale in fibre/cc"},
-    {IDC_CALC_RESULT_L, "Visualizza l'esposizione su base annuale in fibre/l"},
-    {IDC_CALC_DESCRIPTION, "Visualizza la descrizione della voce cui si riferisce la concentrazione di fibre"},
-};
-
-const HelpText HelpTexts[] = {
-    {IDC_CALC_MULTIPLE,
-     "Selezionare questo flag per calcolare l'esposizione a più di un'attività/lavorazione, "
-     "deselezionarlo per calcolare l'esposizione ad un'attività/lavorazione singola."},
-    {IDC_CALC_LIST,
-     "Questa lista visualizza in 5 colonne:\r\n"
-     " la Descrizione dell'attività/lavorazione;\r\n"
-     " il valore della concentrazione F di fibre aerodisperse;\r\n"
-     " le ore t d'esposizione giornaliere;\r\n"
-     " i giorni g d'esposizione annuali;\r\n"
-     " l'esposizione parziale risultante E.\r\n"
-     "Questa lista è visibile solo se il flag Esposizioni multiple è selezionato.\r\n"
-     "Un doppio clic su un elemento della lista trasferisce nelle relative caselle di testo i dati "
-     "contenuti nell'elemento selezionato."},
-    {IDC_CALC_ADD,
-     "Selezionare per aggiungere alla lista la Descrizione ed i valori F, t e g contenuti nelle "
-     "relative caselle di testo.\r\n"
-     "Questo pulsante è visibile solo se il flag Esposizioni multiple è selezionato."},
-    {IDC_CALC_MODIFY,
-     "Selezionare per modificare l'elemento correntemente selezionato nella lista con la "
-     "Descrizione ed i valori F, t e g contenuti nelle relative caselle di testo.\r\n"
-     "Questo pulsante è visibile solo se il flag Esposizioni multiple è selezionato."},
-    {IDC_CALC_DELETE,
-     "Selezionare per eliminare l'elemento correntemente selezionato nella lista.\r\n"
-     "Questo pulsante è visibile solo se il flag Esposizioni multiple è selezionato."},
-    {IDC_CALC_OPEN, "Visualizza la finestra di dialogo per aprire un file."},
-    {IDC_CALC_SAVE, "Salva il file correntemente aperto."},
-    {IDC_CALC_SAVE_AS,
-     "Visualizza la finestra di dialogo per salvare un file con un nome diverso da quello "
-     "correntemente aperto."},
-    {IDC_CALC_PRINT, "Stampa i dati correntemente presenti a video."},
-    {IDC_CALC_COPY,
-     "Copia nella Clipboard di Windows i dati numerici e le note correntemente presenti a video.\r\n"
-     "La copia viene fatta in formato CSV, per poter inserire facilmente i dati in un foglio "
-     "elettronico."},
-    {IDC_CALC_HELP,
-     "Richiama la Guida di Quorvel nella pagina relativa alla finestra di dialogo correntemente "
-     "aperta."},
-    {IDC_CALC_STATUS, "Visualizza il nome del file correntemente aperto."},
-    {IDC_CALC_DESCRIPTION,
-     "Digitare in questa casella di testo la descrizione dell'attività/lavorazione che comporta "
-     "aerodispersione di fibre d'amianto."},
-    {IDC_CALC_F,
-     "Digitare in questa casella di testo il valore della concentrazione (in ff/cc o ff/l) di "
-     "fibre d'amianto aerodisperse."},
-    {IDC_CALC_T,
-     "Digitare in questa casella di testo il numero di ore al giorno di esposizione "
-     "all'attività/lavorazione che rilascia fibre d'amianto aerodisperse."},
-    {IDC_CALC_G,
-     "Digitare in questa casella di testo il numero di giorni/anno di esposizione "
-     "all'attività/lavorazione che rilascia fibre d'amianto aerodisperse."},
-    {IDC_CALC_RESULT_CC,
-     "Visualizza l'esposizione media annuale a fibre d'amianto (in ff/cc) risultante dai valori "
-     "inseriti nella lista e nelle caselle di testo."},
-    {IDC_CALC_RESULT_L,
-     "Visualizza l'esposizione media annuale a fibre d'amianto (in ff/l) risultante dai valori "
-     "inseriti nella lista e nelle caselle di testo."},
-    {IDC_CALC_NOTES,
-     "In questo spazio vengono inserite e visualizzate le note associate al file correntemente "
-     "selezionato.\r\nLa dimensione massima del testo è 255 caratteri."},
-};
-
 const int ListButtons[] = {IDC_CALC_ADD, IDC_CALC_MODIFY, IDC_CALC_DELETE};
 
 struct IconButton {
@@ -141,15 +58,6 @@ CalculatorData* dataOf(HWND dialog)
 int currentUnit()
 {
     return appState.displayUnit;
-}
-
-void copyText(char* target, size_t size, const char* text)
-{
-    size_t length = std::strlen(text);
-    if (length >= size)
-        length = size - 1;
-    std::memmove(target, text, length);
-    target[length] = '\0';
 }
 
 std::string controlText(HWND dialog, int id)
@@ -252,15 +160,6 @@ HWND mainWindowOf(HWND dialog)
     return owner ? owner : appState.mainWindow;
 }
 
-void enableUnitButtons(HWND mainWindow, bool enable)
-{
-    HWND toolbar = mainWindow ? GetDlgItem(mainWindow, IDC_TOOLBAR) : nullptr;
-    if (!toolbar)
-        return;
-    SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_CC, MAKELONG(enable, 0));
-    SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_L, MAKELONG(enable, 0));
-}
-
 void showUnitLabels(HWND dialog)
 {
     const int unit = currentUnit();
@@ -324,16 +223,16 @@ void checkField(HWND dialog, int id)
 
 // ---- start-up ----
 
-void prefillFromItem(HWND dialog, LPARAM itemId)
+void prefillFromItem(HWND dialog, unsigned itemId)
 {
-    const NodeRecord* node = findNode(static_cast<unsigned>(itemId));
+    const NodeRecord* node = findNode(itemId);
     if (!node)
         return;
     setControlText(dialog, IDC_CALC_F, concentrationText(node->concentration, currentUnit()));
     SetDlgItemTextA(dialog, IDC_CALC_DESCRIPTION, node->name);
 }
 
-BOOL onInitDialog(HWND dialog, LPARAM parameter)
+BOOL onInitDialog(HWND dialog, const CalculatorRequest& request)
 {
     CalculatorData* data = new CalculatorData{};
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(data));
@@ -351,12 +250,12 @@ BOOL onInitDialog(HWND dialog, LPARAM parameter)
 
     SendDlgItemMessageA(dialog, IDC_CALC_NOTES, EM_LIMITTEXT, TextLimit, 0);
     SendDlgItemMessageA(dialog, IDC_CALC_DESCRIPTION, EM_LIMITTEXT, TextLimit, 0);
-    if (parameter > 0)
-        prefillFromItem(dialog, parameter);
+    if (request.kind == CalculatorRequest::Item)
+        prefillFromItem(dialog, request.itemId);
 
     CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "Nessun file selezionato", dialog, IDC_CALC_STATUS);
-    if (parameter == -1)
-        readCalculationIntoDialog(dialog, appState.fileToOpen);
+    if (request.kind == CalculatorRequest::File)
+        readCalculationIntoDialog(dialog, request.path);
 
     for (const IconButton& button : IconButtons)
         SendDlgItemMessageA(dialog, button.id, BM_SETIMAGE, IMAGE_ICON,
@@ -449,7 +348,7 @@ void save(HWND dialog)
     CalculatorData* data = dataOf(dialog);
     if (data && data->currentFile[0]) {
         char path[MAX_PATH];
-        copyText(path, sizeof path, data->currentFile);
+        copyBounded(path, sizeof path, data->currentFile);
         writeCalculationFromDialog(dialog, path);
     } else {
         saveAs(dialog);
@@ -505,10 +404,8 @@ const char* toolTipText(HWND dialog, int id)
         CalculatorData* data = dataOf(dialog);
         return data ? data->currentFile : "";
     }
-    for (const HelpText& entry : ToolTipTexts)
-        if (entry.controlId == id)
-            return entry.text;
-    return "";
+    const char* text = CalculatorDialogTexts.toolTipOf(id);
+    return text ? text : "";
 }
 
 int toolControlId(const NMHDR* header, UINT flags)
@@ -656,9 +553,7 @@ void onClose(HWND dialog)
 void onDestroy(HWND dialog)
 {
     HWND mainWindow = mainWindowOf(dialog);
-    DWORD tag = 0;
-    const bool itemSelected = mainWindow && selectedTreeTag(mainWindow, &tag) && HIWORD(tag) == 1;
-    if (!itemSelected)
+    if (mainWindow && appState.selectedItem == 0)
         enableUnitButtons(mainWindow, true);
     CalculatorData* data = dataOf(dialog);
     SetWindowLongPtrA(dialog, DWLP_USER, 0);
@@ -673,7 +568,7 @@ void onDestroy(HWND dialog)
 
 BOOL answerHelp(HWND dialog, HELPINFO* request)
 {
-    return showControlHelp(dialog, request, HelpTexts, sizeof HelpTexts / sizeof HelpTexts[0]);
+    return showControlHelp(dialog, request, CalculatorDialogTexts);
 }
 
 }  // namespace
@@ -682,7 +577,7 @@ INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 {
     switch (message) {
     case WM_INITDIALOG:
-        return onInitDialog(dialog, lParam);
+        return onInitDialog(dialog, *reinterpret_cast<const CalculatorRequest*>(lParam));
     case WM_COMMAND:
         onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
@@ -706,6 +601,9 @@ INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     case WM_DROPFILES:
         onDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
         return TRUE;
+    case UnitChangedMessage:
+        showCalculatorUnit(dialog);
+        return TRUE;
     case WM_CLOSE:
         onClose(dialog);
         return TRUE;
@@ -716,11 +614,11 @@ INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, 
     return FALSE;
 }
 
-HWND openCalculatorDialog(HWND owner, LPARAM parameter)
+HWND openCalculatorDialog(HWND owner, const CalculatorRequest& request)
 {
     HINSTANCE instance = appState.instance ? appState.instance : GetModuleHandleA(nullptr);
     HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_CALCULATOR), owner,
-                                     calculatorDialogProc, parameter);
+                                     calculatorDialogProc, reinterpret_cast<LPARAM>(&request));
     appState.calculator.window = dialog;
     return dialog;
 }
@@ -803,7 +701,7 @@ bool readCalculationIntoDialog(HWND dialog, const char* path)
     setControlText(dialog, IDC_CALC_RESULT_L, calculation.resultL);
     setControlText(dialog, IDC_CALC_NOTES, calculation.notes);
 
-    copyText(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
+    copyBounded(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
     showStatus(dialog, data->currentFile);
     data->baseline = calculatorContents(dialog);
     if (calculation.multiple) {
@@ -821,14 +719,14 @@ namespace {
 bool temporaryBeside(const char* target, char* temporary)
 {
     char folder[MAX_PATH];
-    copyText(folder, sizeof folder, target);
+    copyBounded(folder, sizeof folder, target);
     char* slash = std::strrchr(folder, '\\');
     if (char* other = std::strrchr(folder, '/'))
         slash = !slash || other > slash ? other : slash;
     if (slash)
         slash[1] = '\0';
     else
-        copyText(folder, sizeof folder, ".");
+        copyBounded(folder, sizeof folder, ".");
     return GetTempFileNameA(folder, "qvl", 0, temporary) != 0;
 }
 
@@ -868,7 +766,7 @@ bool writeCalculationFromDialog(HWND dialog, const char* path)
         MessageBoxA(dialog, WriteFailedMessage, path, MB_OK | MB_ICONERROR);
         return false;
     }
-    copyText(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
+    copyBounded(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
     showStatus(dialog, data->currentFile);
     data->baseline = calculatorContents(dialog);
     return true;

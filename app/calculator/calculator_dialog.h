@@ -6,11 +6,27 @@
 #include <windows.h>
 
 #include "app/calculator/calculator.h"
+#include "common/win/tooltips.h"
 
-// Creates the calculator owned by owner. parameter > 0: pre-filled from that
-// database item; -1: opened on appState.fileToOpen; 0: empty. The window is
-// recorded in appState.calculator.window (cleared again at destruction).
-HWND openCalculatorDialog(HWND owner, LPARAM parameter);
+// What a new calculator starts from: nothing, a database item (its
+// concentration and name pre-filled) or a calculation file.
+struct CalculatorRequest {
+    enum Kind { Empty, Item, File };
+    Kind kind = Empty;
+    unsigned itemId = 0;
+    const char* path = nullptr;
+
+    static CalculatorRequest item(unsigned id) { return {Item, id, nullptr}; }
+    static CalculatorRequest file(const char* name) { return {File, 0, name}; }
+};
+
+// Creates the calculator owned by owner, started as request says. The
+// window is recorded in appState.calculator.window (cleared again at
+// destruction).
+HWND openCalculatorDialog(HWND owner, const CalculatorRequest& request);
+
+// Tooltips and help popups of the dialog's controls (calculator_dialog_texts.cpp).
+extern const ControlTextTable CalculatorDialogTexts;
 
 INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -8,9 +8,10 @@
 #include <string>
 
 #include "app/calculator/calculator_dialog.h"
-#include "app/shell/app_state.h"
-#include "app/shell/clipboard.h"
-#include "app/shell/printer.h"
+#include "app/ui/app_state.h"
+#include "app/ui/clipboard.h"
+#include "app/ui/printer.h"
+#include "common/bounded_text.h"
 #include "common/number_format.h"
 
 namespace {
@@ -31,7 +32,7 @@ void drawCalculationPage(HDC dc, const Calculation& calculation, int unit, const
     LOGFONTA look = {};
     look.lfHeight = printerFontHeight(dc, metrics);
     look.lfWeight = 500;
-    std::memcpy(look.lfFaceName, "Courier New", sizeof "Courier New");
+    copyBounded(look.lfFaceName, "Courier New");
     HFONT font = CreateFontIndirectA(&look);
     HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
 
@@ -94,7 +95,7 @@ void printCalculation(HWND calculator, bool askPrinter)
         return;
     char title[256] = "";
     if (!GetWindowTextA(calculator, title, sizeof title))
-        std::memcpy(title, WindowTitle, std::strlen(WindowTitle) + 1);
+        copyBounded(title, WindowTitle);
     printCalculationOn(dc, calculatorOutput(calculator), appState.displayUnit, title);
 }
 

@@ -4,7 +4,7 @@
 #include <commdlg.h>
 
 #include "app/calculator/notes_pane.h"
-#include "app/shell/app_state.h"
+#include "app/ui/app_state.h"
 
 bool chooseCalculationFile(HWND owner, char* path, DWORD size, char* notes)
 {

@@ -13,19 +13,6 @@
 
 namespace {
 
-const HelpText PaneHelpTexts[] = {
-    {IDC_PANE_NOTES,
-     "In questo spazio vengono visualizzate le note associate al file correntemente selezionato. "
-     "E’ possibile digitare note diverse per il file selezionato, e salvarle premento il pulsante "
-     "Modifica le note.\r\nLa dimensione massima del testo è 255 caratteri."},
-    {IDC_PANE_LABEL,
-     "In questo spazio vengono visualizzate le note associate al file correntemente selezionato. "
-     "E’ possibile digitare note diverse per il file selezionato, e salvarle premento il pulsante "
-     "Modifica le note.\r\nLa dimensione massima del testo è 255 caratteri."},
-    {IDC_PANE_MODIFY,
-     "Sostituisce le note del file correntemente selezionato con il testo presente nella casella Note."},
-};
-
 // The caller's notes buffer in save mode, nullptr in open mode.
 char* notesOf(HWND pane)
 {
@@ -68,7 +55,7 @@ void replaceNotes(HWND pane)
 
 BOOL answerHelp(HWND pane, HELPINFO* request)
 {
-    return showControlHelp(pane, request, PaneHelpTexts, sizeof PaneHelpTexts / sizeof PaneHelpTexts[0]);
+    return showControlHelp(pane, request, NotesPaneTexts);
 }
 
 }  // namespace

@@ -5,6 +5,11 @@
 
 #include <windows.h>
 
+#include "common/win/tooltips.h"
+
+// Help popups of the pane's controls (notes_pane_texts.cpp).
+extern const ControlTextTable NotesPaneTexts;
+
 // Hook procedure of the pane. The dialog's lCustData is the notes buffer
 // (256 bytes) in save mode, 0 in open mode.
 UINT_PTR CALLBACK notesPaneHook(HWND pane, UINT message, WPARAM wParam, LPARAM lParam);

@@ -14,11 +14,11 @@
 #include "app/calculator/calculator_commands.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
-#include "app/shell/display_unit.h"
 #include "app/shell/main_window.h"
-#include "app/shell/printer.h"
 #include "app/shell/splash.h"
+#include "app/ui/app_state.h"
+#include "app/ui/display_unit.h"
+#include "app/ui/printer.h"
 #include "common/win/html_help.h"
 
 namespace {

@@ -126,11 +126,6 @@ LRESULT onDestroy(HWND window)
 
 }  // namespace
 
-PanelContent* panelContent(HWND panel)
-{
-    return panel ? reinterpret_cast<PanelContent*>(GetWindowLongPtrA(panel, 0)) : nullptr;
-}
-
 LRESULT CALLBACK descriptionPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {

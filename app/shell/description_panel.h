@@ -1,17 +1,10 @@
 // DescriptionPanel: the child window that paints the selected node's image,
-// path and text. Its content record is written by the tree code.
+// path and text. Its content is set through app/ui/panel.h.
 #pragma once
 
 #include <windows.h>
 
-struct PanelContent {
-    char title[2048];
-    char text[320];
-    int imageIndex;
-};
+#include "app/ui/panel.h"
 
 HWND createDescriptionPanel(HWND parent, int childId, const RECT& area);
 LRESULT CALLBACK descriptionPanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The panel's content record, or nullptr when it has none.
-PanelContent* panelContent(HWND panel);

@@ -7,10 +7,10 @@
 #include "app/browse/tree_view.h"
 #include "app/calculator/calculator_commands.h"
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
 #include "app/shell/commands.h"
 #include "app/shell/description_panel.h"
-#include "app/shell/display_unit.h"
+#include "app/ui/app_state.h"
+#include "app/ui/display_unit.h"
 #include "common/win/centre_window.h"
 #include "common/win/tooltips.h"
 
@@ -66,6 +66,7 @@ LRESULT onCreate(HWND window)
     r.left = (r.right - r.left) / 2;
     createDescriptionPanel(window, IDC_PANEL, r);
 
+    appState.selectedItem = 0;
     createToolTips(window);
     loadSmallIcons(window, true);
     DragAcceptFiles(window, TRUE);
@@ -88,6 +89,7 @@ LRESULT onDestroy(HWND window)
     loadSmallIcons(window, false);
     DragAcceptFiles(window, FALSE);
     appState.mainWindow = nullptr;
+    appState.selectedItem = 0;
     PostQuitMessage(0);
     return 0;
 }

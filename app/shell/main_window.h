@@ -15,6 +15,9 @@ HWND createMainWindow(HINSTANCE instance);
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Every WM_NOTIFY that reaches MainWindow: toolbar tooltips, the tree.
+LRESULT onMainWindowNotify(HWND window, NMHDR* header);
+
 // Posts CMD_FORMULA with the address of pendingFile when the name's
 // extension is openable; other names are ignored.
 void openByName(HWND window, const char* name);

@@ -1,7 +1,7 @@
 // The six small button icons of the calculator and search dialogs.
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
+#include "app/ui/app_state.h"
 
 void loadSmallIcons(HWND window, bool load)
 {

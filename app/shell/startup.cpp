@@ -4,10 +4,10 @@
 #include <commctrl.h>
 
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/shell/splash.h"
 #include "app/shell/startup_rules.h"
+#include "app/ui/app_state.h"
 
 namespace {
 

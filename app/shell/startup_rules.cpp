@@ -1,6 +1,8 @@
 // Help-file path and openable extensions.
 #include "app/shell/startup_rules.h"
 
+#include "common/bounded_text.h"
+
 #include <cstring>
 
 namespace {
@@ -16,17 +18,6 @@ struct OpenableExtension {
 const OpenableExtension OpenableExtensions[] = {
     {".qvl", 40049},
 };
-
-void copyBounded(const char* text, char* out, size_t size)
-{
-    if (size == 0)
-        return;
-    size_t n = std::strlen(text);
-    if (n >= size)
-        n = size - 1;
-    std::memcpy(out, text, n);
-    out[n] = '\0';
-}
 
 // ".qvl" is ASCII, and Windows-1252 lower-casing never maps a character
 // outside ASCII into it, so ASCII folding decides the match exactly.
@@ -48,12 +39,12 @@ bool buildHelpPath(const char* programPath, char* out, size_t size)
 {
     const char* slash = programPath ? std::strrchr(programPath, '\\') : nullptr;
     if (!slash) {
-        copyBounded(HelpFileName, out, size);
+        copyBounded(out, size, HelpFileName);
         return false;
     }
     const size_t folderLength = static_cast<size_t>(slash - programPath) + 1;
     if (folderLength + sizeof HelpFileName > size) {
-        copyBounded(HelpFileName, out, size);
+        copyBounded(out, size, HelpFileName);
         return false;
     }
     std::memcpy(out, programPath, folderLength);

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/shell/startup.h"
+#include "app/ui/app_state.h"
 
 namespace {
 

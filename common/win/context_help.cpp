@@ -26,16 +26,13 @@ int initHelpPopup(HWND, HH_POPUP* popup, const HELPINFO* request)
     return 0;
 }
 
-BOOL showControlHelp(HWND dialog, const HELPINFO* request, const HelpText* table, int count)
+BOOL showControlHelp(HWND dialog, const HELPINFO* request, const ControlTextTable& table)
 {
     HH_POPUP popup;
     initHelpPopup(dialog, &popup, request);
-    for (int i = 0; i < count; ++i) {
-        if (table[i].controlId == request->iCtrlId) {
-            popup.pszText = table[i].text;
-            htmlHelp(dialog, nullptr, HH_DISPLAY_TEXT_POPUP, reinterpret_cast<DWORD_PTR>(&popup));
-            break;
-        }
+    if (const char* text = table.helpOf(request->iCtrlId)) {
+        popup.pszText = text;
+        htmlHelp(dialog, nullptr, HH_DISPLAY_TEXT_POPUP, reinterpret_cast<DWORD_PTR>(&popup));
     }
     return TRUE;
 }

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <htmlhelp.h>
 
+#include "common/win/tooltips.h"
+
 using HelpHandler = BOOL (*)(HWND dialog, HELPINFO* request);
 
 // Builds the help request for a right click on window at screen (x, y) and
@@ -15,11 +17,6 @@ BOOL contextHelpFromMenu(HWND dialog, HWND window, int x, int y, HelpHandler han
 // request's mouse position; the dialog sets the text. Returns 0.
 int initHelpPopup(HWND dialog, HH_POPUP* popup, const HELPINFO* request);
 
-struct HelpText {
-    int controlId;
-    const char* text;
-};
-
-// The WM_HELP answer every dialog gives: the popup of the control's entry in
-// table, nothing for a control without one. Returns TRUE.
-BOOL showControlHelp(HWND dialog, const HELPINFO* request, const HelpText* table, int count);
+// The WM_HELP answer every dialog gives: the popup of the control's help
+// text in table, nothing for a control without one. Returns TRUE.
+BOOL showControlHelp(HWND dialog, const HELPINFO* request, const ControlTextTable& table);

@@ -89,3 +89,37 @@ void registerDialogTools(HWND dialog)
     removeAllTools();
     EnumChildWindows(dialog, addControlTool, 0);
 }
+
+const char* ControlTextTable::toolTipOf(int controlId) const
+{
+    for (size_t i = 0; i < count; ++i)
+        if (rows[i].controlId == controlId)
+            return rows[i].toolTip;
+    return nullptr;
+}
+
+const char* ControlTextTable::helpOf(int controlId) const
+{
+    for (size_t i = 0; i < count; ++i)
+        if (rows[i].controlId == controlId)
+            return rows[i].help;
+    return nullptr;
+}
+
+INT_PTR answerToolTip(NMHDR* header, const ControlTextTable& table)
+{
+    if (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW)
+        return FALSE;
+    const char* text = table.toolTipOf(GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom)));
+    if (!text)
+        return FALSE;
+    if (header->code == TTN_GETDISPINFOA) {
+        reinterpret_cast<NMTTDISPINFOA*>(header)->lpszText = const_cast<char*>(text);
+    } else {
+        static WCHAR wide[256];
+        if (!MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 256))
+            wide[0] = 0;
+        reinterpret_cast<NMTTDISPINFOW*>(header)->lpszText = wide;
+    }
+    return TRUE;
+}

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "common/bounded_text.h"
+
 WindowsProfile::WindowsProfile(const char* path)
 {
     path_[0] = '\0';
@@ -14,12 +16,8 @@ WindowsProfile::WindowsProfile(const char* path)
         if (length > 0 && length < sizeof path_)
             return;
     }
-    const size_t length = std::strlen(path);
-    if (length >= sizeof path_) {
+    if (!copyBounded(path_, path))
         path_[0] = '\0';  // too long for the profile functions: reads nothing, writes fail
-        return;
-    }
-    std::memcpy(path_, path, length + 1);
 }
 
 unsigned WindowsProfile::readString(const char* section, const char* key, const char* defaultValue,

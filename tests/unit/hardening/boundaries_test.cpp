@@ -4,6 +4,7 @@
 #include "app/browse/item_text.h"
 #include "app/browse/search_engine.h"
 #include "app/calculator/calculator.h"
+#include "common/bounded_text.h"
 #include "common/ini.h"
 #include "remove/uninstall_plan.h"
 
@@ -272,3 +273,49 @@ TEST(PanelTitleBoundaries, TheTitleHolds2047Characters)
 }
 
 }  // namespace
+
+// Every fixed buffer is filled through these: one below, at and one above
+// the buffer's room, into a guarded buffer, by copy and by append.
+TEST(BoundedText, CopiesAndAppendsStopAtTheBufferAndTerminate)
+{
+    struct Case {
+        const char* before;  // nullptr: copy; else append to this
+        size_t textLength;
+        bool whole;
+        const char* expected;
+    } const cases[] = {
+        {nullptr, 7, true, "abcdefg"},  {nullptr, 8, false, "abcdefg"}, {nullptr, 0, true, ""},
+        {"xy", 5, true, "xyabcde"},     {"xy", 6, false, "xyabcde"},    {"xyzuvwk", 1, false, "xyzuvwk"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.before ? c.before : "(copy)") + " + " + std::to_string(c.textLength));
+        char buffer[12];
+        std::memset(buffer, Guard, sizeof buffer);
+        const size_t size = 8;
+        const std::string text = varied(c.textLength);
+        bool whole;
+        if (c.before) {
+            std::memcpy(buffer, c.before, std::strlen(c.before) + 1);
+            whole = appendBounded(buffer, size, text.c_str());
+        } else {
+            whole = copyBounded(buffer, size, text.c_str());
+        }
+        EXPECT_EQ(whole, c.whole);
+        EXPECT_STREQ(buffer, c.expected);
+        for (size_t i = size; i < sizeof buffer; ++i)
+            EXPECT_EQ(static_cast<unsigned char>(buffer[i]), Guard) << i;
+    }
+
+    // A source without a terminator is read no further than the room, a
+    // buffer without one is cut, and a zero size writes nothing.
+    const char unterminated[4] = {'a', 'b', 'c', 'd'};
+    char out[3];
+    EXPECT_FALSE(copyBounded(out, unterminated));
+    EXPECT_STREQ(out, "ab");
+    char full[3] = {'x', 'y', 'z'};
+    EXPECT_FALSE(appendBounded(full, "q"));
+    EXPECT_STREQ(full, "xy");
+    char untouched = static_cast<char>(Guard);
+    EXPECT_FALSE(copyBounded(&untouched, 0, "a"));
+    EXPECT_EQ(static_cast<unsigned char>(untouched), Guard);
+}

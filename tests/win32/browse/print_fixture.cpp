@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/shell/printer.h"
+#include "app/ui/printer.h"
 
 namespace {
 

@@ -18,10 +18,10 @@
 #include "app/calculator/calculator_dialog.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
 #include "app/shell/description_panel.h"
 #include "app/shell/main_window.h"
 #include "app/shell/startup.h"
+#include "app/ui/app_state.h"
 #include "common/win/html_help.h"
 #include "common/win/tooltips.h"
 #include "tests/win32/browse/dialog_driver.h"
@@ -642,7 +642,7 @@ TEST_F(SearchDialogTest, TemplateControlsIconsAndColours)
 
 TEST_F(SearchDialogTest, AfterTheCalculatorOnlyTheSearchControlsAreTools)
 {
-    HWND calculator = openCalculatorDialog(window, 0);
+    HWND calculator = openCalculatorDialog(window, CalculatorRequest());
     ASSERT_NE(calculator, nullptr);
     EXPECT_EQ(toolTips.toolOwner, calculator);
     DestroyWindow(calculator);

@@ -150,8 +150,7 @@ TEST_F(CalculatorFilesTest, MultipleFileSwitchesUnitAndShowsStoredRows)
         SCOPED_TRACE(before);
         appState.displayUnit = before;
         SendMessageA(toolbar, TB_CHECKBUTTON, CMD_FF_CC, MAKELONG(before == PerCc, 0));
-        memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
-        open(-1);
+        openFile(path);
         EXPECT_EQ(appState.displayUnit, PerLitre);
         EXPECT_FALSE(SendMessageA(toolbar, TB_ISBUTTONCHECKED, CMD_FF_CC, 0));
         EXPECT_TRUE(SendMessageA(toolbar, TB_ISBUTTONCHECKED, CMD_FF_L, 0));
@@ -180,8 +179,7 @@ TEST_F(CalculatorFilesTest, StoredResultsStayUntilADropRecomputes)
     stale.replace(stale.find("0.03888"), 7, "9.99999");
     const std::string path = writeFile("CALC.QVL", stale);
     const std::string other = writeFile("notes.txt", "x");
-    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
-    open(-1);
+    openFile(path);
     EXPECT_EQ(text(IDC_CALC_RESULT_CC), "9.99999");
     EXPECT_EQ(text(IDC_CALC_RESULT_L), "9999.99");
 
@@ -201,9 +199,8 @@ TEST_F(CalculatorFilesTest, SingleFileFieldsPassTheCharacterCheck)
     const std::string path =
         writeFile("virgola.qvl", "[QUORVEL]\r\nLAVORAZIONE=Taglio\r\nFIBRE=0,3\r\nORE=2\r\nGIORNI=120\r\n"
                                  "ESPOSIZIONE=0.03750\r\n");
-    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
     MessageBoxCatcher catcher(IDOK);
-    open(-1);
+    openFile(path);
     ASSERT_EQ(catcher.caught().size(), 1u);
     EXPECT_EQ(catcher.caught()[0].caption, ",3");
     EXPECT_EQ(text(IDC_CALC_F), "0");
@@ -215,7 +212,7 @@ TEST_F(CalculatorFilesTest, SingleFileFieldsPassTheCharacterCheck)
 TEST_F(CalculatorFilesTest, SavedCalculationsReopenIdentically)
 {
     const std::string single = pathOf("singolo.qvl");
-    open(0);
+    open();
     setText(IDC_CALC_DESCRIPTION, "Centrali elettriche a vapore: rimozione di guarnizioni di valvole");
     setText(IDC_CALC_F, "0.30000");
     setText(IDC_CALC_T, "2");
@@ -238,12 +235,11 @@ TEST_F(CalculatorFilesTest, SavedCalculationsReopenIdentically)
 
     for (const std::string& path : {single, multiple}) {
         SCOPED_TRACE(path);
-        memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
         SendMessageA(calculator, WM_CLOSE, 0, 0);
-        open(-1);
+        openFile(path);
         HWND first = calculator;
         const Calculation before = calculatorContents(first);
-        open(-1);
+        openFile(path);
         const Calculation after = calculatorContents(calculator);
         EXPECT_EQ(after.multiple, before.multiple);
         EXPECT_EQ(after.resultCc, before.resultCc);
@@ -261,8 +257,7 @@ TEST_F(CalculatorFilesTest, SavedCalculationsReopenIdentically)
 TEST_F(CalculatorFilesTest, SaveWritesToTheCurrentFileWithoutAsking)
 {
     const std::string path = writeFile("Esempio3.qvl", Esempio3);
-    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
-    open(-1);
+    openFile(path);
     setText(IDC_CALC_NOTES, "nota cambiata");
     FileDialogDriver driver([](HWND dialog, HWND) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
     command(IDC_CALC_SAVE);
@@ -273,8 +268,7 @@ TEST_F(CalculatorFilesTest, SaveWritesToTheCurrentFileWithoutAsking)
 TEST_F(CalculatorFilesTest, FailedWriteIsReportedAndKeepsTheCurrentFile)
 {
     const std::string path = writeFile("Esempio3.qvl", Esempio3);
-    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
-    open(-1);
+    openFile(path);
     const std::string before = readWhole(path);
     setText(IDC_CALC_NOTES, "non salvata");
     // A folder cannot be written as a file, whoever runs the tests.
@@ -337,8 +331,7 @@ TEST_F(CalculatorFilesTest, SaveRefusedPartWayLeavesTheFileAsItWas)
     const std::string single = "[QUORVEL]\r\nMULTI=0\r\nLAVORAZIONE=Taglio\r\nFIBRE=0.3\r\nORE=2\r\n"
                                "GIORNI=120\r\nESPOSIZIONE=0.03750\r\nNOTE=da tenere\r\nUNIT=0\r\n";
     const std::string target = writeFile("originale.qvl", single);
-    memcpy(appState.fileToOpen, source.c_str(), source.size() + 1);
-    open(-1);
+    openFile(source);
     ASSERT_EQ(rows().size(), 40u);
 
     MessageBoxCatcher catcher(IDOK);
@@ -356,7 +349,7 @@ TEST_F(CalculatorFilesTest, SaveRefusedPartWayLeavesTheFileAsItWas)
 TEST_F(CalculatorFilesTest, HiddenRowsFollowTheUnitOfASingleFile)
 {
     appState.displayUnit = PerCc;
-    open(0);
+    open();
     setMultiple(true);
     addRow("Taglio", "0.3", "8", "240");
     setMultiple(false);
@@ -374,7 +367,7 @@ TEST_F(CalculatorFilesTest, HiddenRowsFollowTheUnitOfASingleFile)
 
 TEST_F(CalculatorFilesTest, MultipleSavePrintAndCopyCarryTheListTotal)
 {
-    open(0);
+    open();
     setMultiple(true);
     addRow("Mescolatrice", "2.2", "4", "240");
     addRow("Pastigliatrici", "1.9", "2.5", "240");
@@ -398,8 +391,7 @@ TEST_F(CalculatorFilesTest, MultipleSavePrintAndCopyCarryTheListTotal)
     CloseClipboard();
     EXPECT_NE(copied.find("Esposizione annuale (ff/cc):\t1,69375\r\n"), std::string::npos) << copied;
 
-    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
-    open(-1);
+    openFile(path);
     EXPECT_EQ(text(IDC_CALC_RESULT_CC), "1.69375");
 }
 
@@ -415,9 +407,8 @@ TEST_F(CalculatorFilesTest, FileRowsThatFailTheChecksAreNamedAndNotSummed)
         content += "[EXPO_" + std::to_string(i) + "]\r\nVOCE=" + rowsInFile[i][0] + "\r\nFIBRE=" +
                    rowsInFile[i][1] + "\r\nORE=" + rowsInFile[i][2] + "\r\nGIORNI=" + rowsInFile[i][3] + "\r\n";
     const std::string path = writeFile("righe.qvl", content);
-    memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
     MessageBoxCatcher catcher(IDOK);
-    open(-1);
+    openFile(path);
     ASSERT_EQ(catcher.caught().size(), 1u);
     EXPECT_EQ(catcher.caught()[0].caption, RowInputCaption);
     const std::string& message = catcher.caught()[0].text;
@@ -437,9 +428,8 @@ TEST_F(CalculatorFilesTest, MissingOrForeignFilesAreNamedAndNeverSavedInto)
     const std::string missing = folder + "\\manca.qvl";
     for (const std::string& path : {missing, foreign}) {
         SCOPED_TRACE(path);
-        memcpy(appState.fileToOpen, path.c_str(), path.size() + 1);
         MessageBoxCatcher catcher(IDOK);
-        open(-1);
+        openFile(path);
         ASSERT_EQ(catcher.caught().size(), 1u);
         EXPECT_EQ(catcher.caught()[0].caption, path);
         EXPECT_NE(catcher.caught()[0].text.find(path == missing ? "non esiste" : "non contiene un calcolo"),
@@ -463,7 +453,7 @@ TEST_F(CalculatorFilesTest, OpenDialogPaneShowsTheSelectedFilesNoteGreyed)
     const std::string path = writeFile("Esempio3.qvl", Esempio3);
     writeFile("Altro.qvl", "[QUORVEL]\r\nNOTE=\"Tra virgolette\"\r\n");
     CurrentDirectory inFolder(folder);
-    open(0);
+    open();
 
     std::vector<std::string> notesSeen;
     bool editEnabled = true, buttonEnabled = true;
@@ -511,7 +501,7 @@ TEST_F(CalculatorFilesTest, SavePaneReplacesTheNotesOnlyWhenConfirmed)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        open(0);
+        open();
         setText(IDC_CALC_NOTES, "vecchia nota");
         const std::string path = pathOf(c.name);
         std::string shownAtStart;
@@ -573,7 +563,7 @@ TEST_F(CalculatorFilesTest, OpenCommandOfTheMainWindowOpensTheChosenFile)
 
 TEST_F(CalculatorFilesTest, CsvCopyIsTabSeparatedWithDecimalCommas)
 {
-    open(0);
+    open();
     setMultiple(true);
     addRow("Mescolatrice: campionamento ambientale", "2.2", "4", "240");
     addRow("Pastigliatrici", "1.9", "2.5", "240");
@@ -603,7 +593,7 @@ TEST_F(CalculatorFilesTest, CsvCopyIsTabSeparatedWithDecimalCommas)
 
 TEST_F(CalculatorFilesTest, PrintAsksFirstAndEndsQuietlyWithoutAPrinter)
 {
-    open(0);
+    open();
     char device[80] = "";
     GetProfileStringA("windows", "device", "", device, sizeof device);
     if (device[0])

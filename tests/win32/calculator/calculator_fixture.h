@@ -18,9 +18,9 @@
 #include "app/calculator/calculator_ids.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/shell/startup.h"
+#include "app/ui/app_state.h"
 #include "common/win/html_help.h"
 #include "tests/win32/support/message_box_catcher.h"
 
@@ -95,9 +95,11 @@ protected:
         RemoveDirectoryA(folder.c_str());
     }
 
-    HWND open(LPARAM parameter)
+    HWND openFile(const std::string& path) { return open(CalculatorRequest::file(path.c_str())); }
+
+    HWND open(const CalculatorRequest& request = CalculatorRequest())
     {
-        calculator = openCalculatorDialog(mainWindow, parameter);
+        calculator = openCalculatorDialog(mainWindow, request);
         EXPECT_NE(calculator, nullptr);
         pumpMessages();
         return calculator;

@@ -11,11 +11,11 @@
 #include <string>
 
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
 #include "app/shell/description_panel.h"
 #include "app/shell/main_window.h"
 #include "app/shell/splash.h"
 #include "app/shell/startup.h"
+#include "app/ui/app_state.h"
 #include "tests/win32/support/main_window_fixture.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/shell/startup.h"
+#include "app/ui/app_state.h"
 #include "common/win/html_help.h"
 #include "tests/win32/support/message_box_catcher.h"
 

@@ -13,11 +13,11 @@
 #include "app/browse/search_engine.h"
 #include "app/browse/tree_view.h"
 #include "app/resources/resource.h"
-#include "app/shell/app_state.h"
 #include "app/shell/commands.h"
 #include "app/shell/description_panel.h"
 #include "app/shell/main_window.h"
 #include "app/shell/startup.h"
+#include "app/ui/app_state.h"
 #include "common/win/html_help.h"
 #include "tests/win32/support/main_window_fixture.h"
 

@@ -1,5 +1,6 @@
 // AppState: the application's single global record, through which the main
 // window, its command layer, the tree and the dialogs share their state.
+// It sits under the features, so that they need not know the shell.
 #pragma once
 
 #include <windows.h>
@@ -33,7 +34,9 @@ struct AppState {
     char pendingFile[260];
     DisplayUnit displayUnit;
     char helpFile[260];
-    char fileToOpen[260];
+    // Node id of the item selected in the tree; 0 for a folder, the root or
+    // no selection. Kept by the tree, read by the calculator.
+    unsigned selectedItem;
     LocatePath locatePath;
     HICON smallIcons[6];
     char printerDevice[80];

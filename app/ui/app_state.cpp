@@ -1,5 +1,5 @@
 // The one AppState of the run.
-#include "app/shell/app_state.h"
+#include "app/ui/app_state.h"
 
 AppState appState;
 

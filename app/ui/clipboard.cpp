@@ -1,7 +1,9 @@
 // Text on the clipboard, for every copy command of the program.
-#include "app/shell/clipboard.h"
+#include "app/ui/clipboard.h"
 
 #include <cstring>
+
+#include "common/bounded_text.h"
 
 bool putClipboardText(HWND owner, const char* text, size_t length)
 {
@@ -13,8 +15,7 @@ bool putClipboardText(HWND owner, const char* text, size_t length)
         GlobalFree(memory);
         return false;
     }
-    std::memcpy(copy, text, length);
-    copy[length] = '\0';
+    copyBounded(copy, length + 1, text, length);
     GlobalUnlock(memory);
 
     if (!OpenClipboard(owner)) {

@@ -1,6 +1,6 @@
 // Page breaks, repeated headings, page numbers and word wrapping of printed
 // text.
-#include "app/shell/page_flow.h"
+#include "app/ui/page_flow.h"
 
 #include <utility>
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/shell/printer_profile.h"
+#include "app/ui/printer_profile.h"
 
 namespace {
 

@@ -1,7 +1,9 @@
 // Parsing of the default-printer line and the printer font height.
-#include "app/shell/printer_profile.h"
+#include "app/ui/printer_profile.h"
 
 #include <cstring>
+
+#include "common/bounded_text.h"
 
 namespace {
 
@@ -21,10 +23,8 @@ bool nextToken(const char** at, char* out, size_t size)
     while (*p && !isDelimiter(*p))
         ++p;
     const size_t length = static_cast<size_t>(p - start);
-    if (length == 0 || length >= size)
+    if (length == 0 || !copyBounded(out, size, start, length))
         return false;
-    std::memcpy(out, start, length);
-    out[length] = '\0';
     // The delimiter that ended the token is used up, as a tokenizer would.
     *at = *p ? p + 1 : p;
     return true;
@@ -43,7 +43,7 @@ bool parsePrinterDevice(const char* line, PrinterDevice* device)
     const size_t nameLength = static_cast<size_t>(comma - line);
     if (nameLength >= sizeof device->name)
         return false;
-    std::memcpy(device->name, line, nameLength);
+    copyBounded(device->name, sizeof device->name, line, nameLength);
 
     const char* rest = comma + 1;
     if (!nextToken(&rest, device->driver, sizeof device->driver) ||
@@ -61,13 +61,10 @@ bool copyPrinterName(const char* name, char* out, size_t size)
     out[0] = '\0';
     if (!name)
         return false;
-    size_t length = 0;
-    while (length < size && name[length])
-        ++length;
-    if (length >= size)
-        return false;
-    std::memcpy(out, name, length + 1);
-    return true;
+    if (copyBounded(out, size, name))
+        return true;
+    out[0] = '\0';
+    return false;
 }
 
 int printerFontHeightFor(int pixelsPerInch, int characterHeight)

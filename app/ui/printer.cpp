@@ -1,11 +1,11 @@
 // Default printer, printer font height and page set-up through the spooler.
-#include "app/shell/printer.h"
+#include "app/ui/printer.h"
 
 #include <commdlg.h>
 #include <winspool.h>
 
-#include "app/shell/app_state.h"
-#include "app/shell/printer_profile.h"
+#include "app/ui/app_state.h"
+#include "app/ui/printer_profile.h"
 
 static_assert(sizeof appState.printerDevice == PrinterDeviceSize, "profile line buffer");
 

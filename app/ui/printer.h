@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/shell/page_flow.h"
+#include "app/ui/page_flow.h"
 
 // A device context for the default printer of the profile, owned by the
 // caller (DeleteDC after printing), or nullptr.

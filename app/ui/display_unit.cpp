@@ -1,9 +1,8 @@
 // Switching the display unit and showing it everywhere it appears.
-#include "app/shell/display_unit.h"
+#include "app/ui/display_unit.h"
 
 #include <commctrl.h>
 
-#include "app/calculator/calculator_dialog.h"
 #include "app/resources/resource.h"
 
 const char* unitMenuText()
@@ -21,5 +20,14 @@ void setDisplayUnit(HWND mainWindow, DisplayUnit unit)
     if (HMENU menu = mainWindow ? GetMenu(mainWindow) : nullptr)
         ModifyMenuA(menu, CMD_UNITA, MF_BYCOMMAND | MF_STRING, CMD_UNITA, unitMenuText());
     if (HWND calculator = liveCalculatorWindow())
-        showCalculatorUnit(calculator);
+        SendMessageA(calculator, UnitChangedMessage, 0, 0);
+}
+
+void enableUnitButtons(HWND mainWindow, bool enable)
+{
+    HWND toolbar = mainWindow ? GetDlgItem(mainWindow, IDC_TOOLBAR) : nullptr;
+    if (!toolbar)
+        return;
+    SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_CC, MAKELONG(enable, 0));
+    SendMessageA(toolbar, TB_ENABLEBUTTON, CMD_FF_L, MAKELONG(enable, 0));
 }
