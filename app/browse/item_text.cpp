@@ -69,16 +69,11 @@ int formatItemDisplayText(const NodeRecord& item, int displayUnit, char* out, si
     else
         formatFixedWidth(item.concentration, 8, 4, value, sizeof value);
 
-    // The bibliography field is 262 bytes; read no further even if unterminated.
-    const void* nul = std::memchr(item.bibliography, '\0', sizeof item.bibliography);
-    size_t bibLen = nul ? static_cast<const char*>(nul) - item.bibliography
-                        : sizeof item.bibliography;
-
     std::string text = "Concentrazione: ";
     text += value;
     text += perLitre ? " ff/l" : " ff/cc";
     text += "\r\n\r\nFonte bibliografica: ";
-    text.append(item.bibliography, bibLen);
+    text += item.bibliography;
 
     if (size > 0) {
         size_t n = text.size() < size - 1 ? text.size() : size - 1;
