@@ -7,13 +7,12 @@
 #include <filesystem>
 
 #include "app/calculator/calculator.h"
-#include "app/database/database.h"
+#include "cli/calc_shared.h"
 #include "cli/cli_internal.h"
 #include "cli/text_encoding.h"
 #include "common/cp1252.h"
 #include "common/ini.h"
 #include "common/number_format.h"
-#include "cli/calc_shared.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 
 #include "app/database/database.h"
 #include "common/cp1252.h"
@@ -84,51 +85,47 @@ PairSet pairsOf(const char* text)
 }
 
 // Records of one table with their texts lower-cased and their place in the
-// list's order: sorted by label, equal labels in table order.
+// list's order: sorted by label, equal labels in table order. Each distinct
+// folded text is kept once, so a search tests it once: most bibliographies
+// repeat a few standard sentences.
 struct FoldedTable {
     const NodeRecord* nodes = nullptr;
-    std::vector<char> text;               // name NUL bibliography NUL, per record
-    std::vector<uint32_t> nameAt;         // offset of a record's folded name in text
-    std::vector<uint32_t> bibliographyAt;
-    std::vector<uint32_t> nameLength;
-    std::vector<uint32_t> bibliographyLength;
-    std::vector<PairSet> namePairs;
-    std::vector<PairSet> bibliographyPairs;
-    uint32_t byteCounts[256] = {};        // how often each byte occurs in text
+    std::vector<std::string> texts;       // the distinct folded texts
+    std::vector<PairSet> pairs;           // of each distinct text
+    std::vector<uint32_t> nameText;       // per record, index into texts
+    std::vector<uint32_t> bibliographyText;
+    uint32_t byteCounts[256] = {};        // how often each byte occurs in texts
     std::vector<uint32_t> rank;           // place of a record in the sorted list
     std::vector<uint32_t> byRank;         // the record at each place
 };
 
-void appendFolded(const char* source, std::vector<char>* text)
+uint32_t addFolded(const char* source, std::unordered_map<std::string, uint32_t>* known,
+                   FoldedTable* table)
 {
-    for (const char* p = source; *p; ++p)
-        text->push_back(static_cast<char>(cp1252Lower(static_cast<unsigned char>(*p))));
-    text->push_back('\0');
+    std::string folded(source);
+    cp1252LowerInPlace(&folded[0]);
+    auto found = known->find(folded);
+    if (found != known->end())
+        return found->second;
+    const uint32_t index = static_cast<uint32_t>(table->texts.size());
+    known->emplace(folded, index);
+    for (char c : folded)
+        ++table->byteCounts[static_cast<unsigned char>(c)];
+    table->pairs.push_back(pairsOf(folded.c_str()));
+    table->texts.push_back(std::move(folded));
+    return index;
 }
 
 void foldTable(const NodeRecord* nodes, int count, FoldedTable* table)
 {
     const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
     table->nodes = nodes;
-    table->nameAt.resize(n);
-    table->bibliographyAt.resize(n);
-    table->nameLength.resize(n);
-    table->bibliographyLength.resize(n);
+    table->nameText.resize(n);
+    table->bibliographyText.resize(n);
+    std::unordered_map<std::string, uint32_t> known;
     for (size_t i = 0; i < n; ++i) {
-        table->nameAt[i] = static_cast<uint32_t>(table->text.size());
-        appendFolded(nodes[i].name, &table->text);
-        table->nameLength[i] = static_cast<uint32_t>(table->text.size() - 1 - table->nameAt[i]);
-        table->bibliographyAt[i] = static_cast<uint32_t>(table->text.size());
-        appendFolded(nodes[i].bibliography, &table->text);
-        table->bibliographyLength[i] = static_cast<uint32_t>(table->text.size() - 1 - table->bibliographyAt[i]);
-    }
-    for (char c : table->text)
-        ++table->byteCounts[static_cast<unsigned char>(c)];
-    table->namePairs.resize(n);
-    table->bibliographyPairs.resize(n);
-    for (size_t i = 0; i < n; ++i) {
-        table->namePairs[i] = pairsOf(&table->text[table->nameAt[i]]);
-        table->bibliographyPairs[i] = pairsOf(&table->text[table->bibliographyAt[i]]);
+        table->nameText[i] = addFolded(nodes[i].name, &known, table);
+        table->bibliographyText[i] = addFolded(nodes[i].bibliography, &known, table);
     }
 
     std::vector<uint32_t>& order = table->byRank;
@@ -191,18 +188,25 @@ void searchFolded(const SearchQuery& query, const FoldedTable& table, SearchResu
         for (const std::string& w : query.words)
             addWord(w.c_str());
 
+    // Whether each distinct text holds each word: 1 yes, 0 no, -1 not yet tested.
+    std::vector<signed char> tested(table.texts.size() * words.size(), -1);
+    auto contains = [&](uint32_t text, size_t w) {
+        signed char& known = tested[text * words.size() + w];
+        if (known < 0) {
+            const std::string& t = table.texts[text];
+            known = table.pairs[text].holds(words[w].pairs) && containsWord(t.data(), t.size(), words[w]);
+        }
+        return known != 0;
+    };
+
     const size_t count = table.rank.size();
     std::vector<int> scoreAtRank(count, 0);
     for (size_t i = 0; i < count; ++i) {
         const NodeRecord& node = table.nodes[i];
         if (node.id == 0)
             continue;
-        const PairSet* pairs[2] = {&table.bibliographyPairs[i], &table.namePairs[i]};
-        const char* fields[2] = {&table.text[table.bibliographyAt[i]], &table.text[table.nameAt[i]]};
-        const size_t lengths[2] = {table.bibliographyLength[i], table.nameLength[i]};
-        int score = scoreWith(query, [&](int field, size_t w) {
-            return pairs[field]->holds(words[w].pairs) && containsWord(fields[field], lengths[field], words[w]);
-        });
+        const uint32_t fields[2] = {table.bibliographyText[i], table.nameText[i]};
+        int score = scoreWith(query, [&](int field, size_t w) { return contains(fields[field], w); });
         if (score <= 0)
             continue;
         if (node.kind == Item)
