@@ -1,6 +1,7 @@
 // Search over the node table: one pass of plain substring tests on the
-// lower-cased texts, no index. The database's texts are folded, and its
-// records ranked by name, once per run; a search then only tests and sorts.
+// lower-cased texts, no index. The database's texts are folded (each distinct
+// text kept once) and its records ranked by name once per run; a search then
+// only tests texts and lists its hits in that order.
 #include "app/browse/search_engine.h"
 
 #include <algorithm>
