@@ -15,19 +15,14 @@ namespace {
 
 constexpr size_t MaxTreeDepth = 32;  // the links could loop; the real tree has 7 levels
 
-std::string fieldText(const char* field, size_t size)
-{
-    return std::string(field, strnlen(field, size));
-}
-
 std::string nameOf(const NodeRecord& node)
 {
-    return fieldText(node.name, sizeof node.name);
+    return node.name;
 }
 
 std::string bibliographyOf(const NodeRecord& node)
 {
-    return fieldText(node.bibliography, sizeof node.bibliography);
+    return node.bibliography;
 }
 
 // The tree's concentration of an item, with the panel's decimals.

@@ -1,6 +1,6 @@
 // The search on any typed text: the query it makes, the scores over the whole
-// database and over records whose fixed fields are full to the last byte, and
-// the paths to the hits.
+// database and over records whose texts are as long as the database allows,
+// and the paths to the hits.
 #include "app/browse/search_engine.h"
 
 #include "app/database/database.h"
@@ -8,6 +8,7 @@
 #include "fuzz/fuzz_support.h"
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -36,10 +37,6 @@ int expectedScore(const SearchQuery& query, const char* name, const char* biblio
     return -1;
 }
 
-std::string fieldText(const char* field, size_t size) {
-    return std::string(field, strnlen(field, size));
-}
-
 void checkResults(const SearchQuery& query, const NodeRecord* nodes, int count,
                   const SearchResults& results) {
     unsigned items = 0, folders = 0;
@@ -49,9 +46,7 @@ void checkResults(const SearchQuery& query, const NodeRecord* nodes, int count,
         if (i >= 64) continue;  // the full checks on the first rows keep the run fast
         FUZZ_CHECK(&node >= nodes && &node < nodes + count);
         FUZZ_CHECK(node.id != 0);
-        std::string name = fieldText(node.name, sizeof node.name);
-        std::string bibliography = fieldText(node.bibliography, sizeof node.bibliography);
-        FUZZ_CHECK(results.hits[i].score == expectedScore(query, name.c_str(), bibliography.c_str()));
+        FUZZ_CHECK(results.hits[i].score == expectedScore(query, node.name, node.bibliography));
         FUZZ_CHECK(results.hits[i].score > 0);
         if (i > 0) FUZZ_CHECK(cp1252Collate(results.hits[i - 1].record->name, node.name) <= 0);
         int image = resultImage(node, results.hits[i].score);
@@ -88,10 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(query.pattern.size() >= SearchMinLength && query.pattern.size() < SearchTextSize);
     }
 
-    // Records made of the rest of the input, fields filled to the last byte
-    // and left without their NUL when the input is long enough.
+    // Records made of the rest of the input, texts of the longest length the
+    // database allows; a NUL in the input ends a text early.
     const std::string rest = input.rest();
     auto nodes = std::make_unique<NodeRecord[]>(3);
+    std::string texts[3][2];
     for (int i = 0; i < 3; ++i) {
         NodeRecord& node = nodes[i];
         node = NodeRecord();
@@ -99,10 +95,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         node.kind = i == 1 ? Folder : Item;
         node.concentration = i * 0.05;
         std::string source = rest.substr(std::min(rest.size(), size_t(i) * 7));
-        for (size_t b = 0; b < sizeof node.name; ++b)
-            node.name[b] = source.empty() ? 'a' : source[b % source.size()];
-        for (size_t b = 0; b < sizeof node.bibliography; ++b)
-            node.bibliography[b] = source.empty() ? 'b' : source[(b + 3) % source.size()];
+        std::string& name = texts[i][0];
+        std::string& bibliography = texts[i][1];
+        for (size_t b = 0; b + 1 < NodeNameSize; ++b)
+            name += source.empty() ? 'a' : source[b % source.size()];
+        for (size_t b = 0; b + 1 < NodeBibliographySize; ++b)
+            bibliography += source.empty() ? 'b' : source[(b + 3) % source.size()];
+        node.name = name.c_str();
+        node.bibliography = bibliography.c_str();
     }
     SearchResults own;
     searchNodes(query, nodes.get(), 3, &own);

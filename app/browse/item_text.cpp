@@ -49,14 +49,11 @@ int formatItemDisplayText(const NodeRecord& item, int displayUnit, char* out, si
     else
         formatFixedWidth(item.concentration, 8, 4, value, sizeof value);
 
-    // The bibliography field is 262 bytes; read no further even if unterminated.
-    const size_t bibLen = boundedLength(item.bibliography, sizeof item.bibliography);
-
     std::string text = "Concentrazione: ";
     text += value;
     text += perLitre ? " ff/l" : " ff/cc";
     text += "\r\n\r\nFonte bibliografica: ";
-    text.append(item.bibliography, bibLen);
+    text += item.bibliography;
 
     copyBounded(out, size, text.data(), text.size());
     return static_cast<int>(text.size());

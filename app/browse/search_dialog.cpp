@@ -40,8 +40,8 @@ const int PrintIcon = 2;
 const int CopyIcon = 3;
 const int HelpIcon = 5;
 
-const size_t LabelCapacity = sizeof NodeRecord::name;
-const size_t SourceCapacity = sizeof NodeRecord::bibliography;
+const size_t LabelCapacity = NodeNameSize;
+const size_t SourceCapacity = NodeBibliographySize;
 const size_t CounterCapacity = 128;
 
 // Per-dialog resources, made at WM_INITDIALOG and released at WM_DESTROY.

@@ -1,10 +1,13 @@
 // Search over the node table: one pass of plain substring tests on the
-// lower-cased fields, no index.
+// lower-cased texts, no index. The database's texts are folded (each distinct
+// text kept once) and its records ranked by name once per run; a search then
+// only tests texts and lists its hits in that order.
 #include "app/browse/search_engine.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <unordered_map>
 
 #include "app/database/database.h"
 #include "common/cp1252.h"
@@ -24,27 +27,202 @@ void copyBounded(const char* text, size_t length, char* out, size_t size)
     out[n] = '\0';
 }
 
-// Lower-cased copy of a fixed-size field; reads no further than the field
-// even when it lacks its NUL. out holds fieldSize + 1 bytes.
-void lowerField(const char* field, size_t fieldSize, char* out)
-{
-    cp1252LowerCopy(field, out, fieldSize + 1);
-}
+// Which pairs of adjacent bytes a folded text holds, hashed into 256 bits. A
+// text lacking one of a word's pairs cannot contain the word, so most texts
+// are passed over without a substring test.
+struct PairSet {
+    uint64_t bits[4] = {0, 0, 0, 0};
 
-bool containsAll(const char* text, const std::vector<std::string>& words)
+    void add(unsigned char a, unsigned char b)
+    {
+        const uint32_t h = ((static_cast<uint32_t>(a) << 8 | b) * 2654435761u) >> 24;
+        bits[h >> 6] |= uint64_t(1) << (h & 63);
+    }
+    bool holds(const PairSet& other) const
+    {
+        for (int i = 0; i < 4; ++i)
+            if ((bits[i] & other.bits[i]) != other.bits[i])
+                return false;
+        return true;
+    }
+};
+
+// A folded word with what makes testing it fast: its pairs, its length, and
+// the place of its byte that is rarest in the table, which memchr looks for.
+struct Word {
+    const char* text;
+    size_t length;
+    size_t anchor;
+    PairSet pairs;
+};
+
+// As strstr, on a text whose length is known.
+bool containsWord(const char* text, size_t length, const Word& word)
 {
-    for (const std::string& w : words)
-        if (!std::strstr(text, w.c_str()))
+    if (word.length == 0)
+        return true;
+    if (word.length > length)
+        return false;
+    const char wanted = word.text[word.anchor];
+    const char* p = text + word.anchor;
+    const char* stop = text + (length - word.length) + word.anchor + 1;
+    while (p < stop) {
+        p = static_cast<const char*>(std::memchr(p, wanted, static_cast<size_t>(stop - p)));
+        if (!p)
             return false;
-    return true;
+        if (std::memcmp(p - word.anchor, word.text, word.length) == 0)
+            return true;
+        ++p;
+    }
+    return false;
 }
 
-bool containsAny(const char* text, const std::vector<std::string>& words)
+PairSet pairsOf(const char* text)
 {
-    for (const std::string& w : words)
-        if (std::strstr(text, w.c_str()))
-            return true;
-    return false;
+    PairSet set;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); p[0] && p[1]; ++p)
+        set.add(p[0], p[1]);
+    return set;
+}
+
+// Records of one table with their texts lower-cased and their place in the
+// list's order: sorted by label, equal labels in table order. Each distinct
+// folded text is kept once, so a search tests it once: most bibliographies
+// repeat a few standard sentences.
+struct FoldedTable {
+    const NodeRecord* nodes = nullptr;
+    std::vector<std::string> texts;       // the distinct folded texts
+    std::vector<PairSet> pairs;           // of each distinct text
+    std::vector<uint32_t> nameText;       // per record, index into texts
+    std::vector<uint32_t> bibliographyText;
+    uint32_t byteCounts[256] = {};        // how often each byte occurs in texts
+    std::vector<uint32_t> rank;           // place of a record in the sorted list
+    std::vector<uint32_t> byRank;         // the record at each place
+};
+
+uint32_t addFolded(const char* source, std::unordered_map<std::string, uint32_t>* known,
+                   FoldedTable* table)
+{
+    std::string folded(source);
+    cp1252LowerInPlace(&folded[0]);
+    auto found = known->find(folded);
+    if (found != known->end())
+        return found->second;
+    const uint32_t index = static_cast<uint32_t>(table->texts.size());
+    known->emplace(folded, index);
+    for (char c : folded)
+        ++table->byteCounts[static_cast<unsigned char>(c)];
+    table->pairs.push_back(pairsOf(folded.c_str()));
+    table->texts.push_back(std::move(folded));
+    return index;
+}
+
+void foldTable(const NodeRecord* nodes, int count, FoldedTable* table)
+{
+    const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
+    table->nodes = nodes;
+    table->nameText.resize(n);
+    table->bibliographyText.resize(n);
+    std::unordered_map<std::string, uint32_t> known;
+    for (size_t i = 0; i < n; ++i) {
+        table->nameText[i] = addFolded(nodes[i].name, &known, table);
+        table->bibliographyText[i] = addFolded(nodes[i].bibliography, &known, table);
+    }
+
+    std::vector<uint32_t>& order = table->byRank;
+    order.resize(n);
+    for (size_t i = 0; i < n; ++i)
+        order[i] = static_cast<uint32_t>(i);
+    std::stable_sort(order.begin(), order.end(), [nodes](uint32_t a, uint32_t b) {
+        return cp1252Collate(nodes[a].name, nodes[b].name) < 0;
+    });
+    table->rank.resize(n);
+    for (size_t i = 0; i < n; ++i)
+        table->rank[order[i]] = static_cast<uint32_t>(i);
+}
+
+// The scoring rule over any test of "field contains word w" (field 0 is the
+// bibliography, 1 the name; a simple search is the one word of its pattern).
+template <typename Contains>
+int scoreWith(const SearchQuery& query, Contains contains)
+{
+    auto all = [&](int field) {
+        for (size_t w = 0; w < query.words.size(); ++w)
+            if (!contains(field, w))
+                return false;
+        return true;
+    };
+    auto any = [&](int field) {
+        for (size_t w = 0; w < query.words.size(); ++w)
+            if (contains(field, w))
+                return true;
+        return false;
+    };
+    if (!query.advanced)
+        return (contains(0, 0) ? 4 : 0) + (contains(1, 0) ? 1 : 0);
+    switch (query.criterion) {
+    case SearchCriterion::And: return (all(0) ? 4 : 0) + (all(1) ? 1 : 0);
+    case SearchCriterion::Or: return (any(0) ? 4 : 0) + (any(1) ? 1 : 0);
+    case SearchCriterion::Not: return any(0) || any(1) ? 0 : 5;
+    }
+    return 0;
+}
+
+void searchFolded(const SearchQuery& query, const FoldedTable& table, SearchResults* results)
+{
+    results->hits.clear();
+    results->items = 0;
+    results->folders = 0;
+
+    std::vector<Word> words;
+    auto addWord = [&](const char* text) {
+        Word word{text, std::strlen(text), 0, pairsOf(text)};
+        for (size_t k = 1; k < word.length; ++k)
+            if (table.byteCounts[static_cast<unsigned char>(text[k])]
+                < table.byteCounts[static_cast<unsigned char>(text[word.anchor])])
+                word.anchor = k;
+        words.push_back(word);
+    };
+    if (!query.advanced)
+        addWord(query.pattern.c_str());
+    else
+        for (const std::string& w : query.words)
+            addWord(w.c_str());
+
+    // Whether each distinct text holds each word: 1 yes, 0 no, -1 not yet tested.
+    std::vector<signed char> tested(table.texts.size() * words.size(), -1);
+    auto contains = [&](uint32_t text, size_t w) {
+        signed char& known = tested[text * words.size() + w];
+        if (known < 0) {
+            const std::string& t = table.texts[text];
+            known = table.pairs[text].holds(words[w].pairs) && containsWord(t.data(), t.size(), words[w]);
+        }
+        return known != 0;
+    };
+
+    const size_t count = table.rank.size();
+    std::vector<int> scoreAtRank(count, 0);
+    for (size_t i = 0; i < count; ++i) {
+        const NodeRecord& node = table.nodes[i];
+        if (node.id == 0)
+            continue;
+        const uint32_t fields[2] = {table.bibliographyText[i], table.nameText[i]};
+        int score = scoreWith(query, [&](int field, size_t w) { return contains(fields[field], w); });
+        if (score <= 0)
+            continue;
+        if (node.kind == Item)
+            ++results->items;
+        else
+            ++results->folders;
+        scoreAtRank[table.rank[i]] = score;
+    }
+
+    // The dialog's list keeps its rows sorted by label: the hits in the
+    // order of their places, worked out once.
+    results->hits.reserve(results->items + results->folders);
+    for (size_t r = 0; r < count; ++r)
+        if (scoreAtRank[r] > 0)
+            results->hits.push_back({&table.nodes[table.byRank[r]], scoreAtRank[r]});
 }
 
 }  // namespace
@@ -94,59 +272,29 @@ bool prepareSearch(const char* text, bool advanced, SearchCriterion criterion,
 
 int matchScore(const SearchQuery& query, const char* lowerName, const char* lowerBibliography)
 {
-    if (!query.advanced) {
-        const char* p = query.pattern.c_str();
-        return (std::strstr(lowerBibliography, p) ? 4 : 0) + (std::strstr(lowerName, p) ? 1 : 0);
-    }
-    switch (query.criterion) {
-    case SearchCriterion::And:
-        return (containsAll(lowerBibliography, query.words) ? 4 : 0)
-             + (containsAll(lowerName, query.words) ? 1 : 0);
-    case SearchCriterion::Or:
-        return (containsAny(lowerBibliography, query.words) ? 4 : 0)
-             + (containsAny(lowerName, query.words) ? 1 : 0);
-    case SearchCriterion::Not:
-        if (containsAny(lowerBibliography, query.words) || containsAny(lowerName, query.words))
-            return 0;
-        return 5;
-    }
-    return 0;
+    return scoreWith(query, [&](int field, size_t w) {
+        const char* word = query.advanced ? query.words[w].c_str() : query.pattern.c_str();
+        return std::strstr(field == 0 ? lowerBibliography : lowerName, word) != nullptr;
+    });
 }
 
 void searchNodes(const SearchQuery& query, const NodeRecord* nodes, int count,
                  SearchResults* results)
 {
-    results->hits.clear();
-    results->items = 0;
-    results->folders = 0;
-
-    char name[sizeof nodes->name + 1];
-    char bibliography[sizeof nodes->bibliography + 1];
-    for (int i = 0; i < count; ++i) {
-        const NodeRecord& node = nodes[i];
-        lowerField(node.name, sizeof node.name, name);
-        lowerField(node.bibliography, sizeof node.bibliography, bibliography);
-        int score = matchScore(query, name, bibliography);
-        if (score <= 0 || node.id == 0)
-            continue;
-        if (node.kind == Item)
-            ++results->items;
-        else
-            ++results->folders;
-        results->hits.push_back({&node, score});
-    }
-
-    // The dialog's list keeps its rows sorted by label; equal labels keep
-    // table order.
-    std::stable_sort(results->hits.begin(), results->hits.end(),
-                     [](const SearchHit& a, const SearchHit& b) {
-                         return cp1252Collate(a.record->name, b.record->name) < 0;
-                     });
+    FoldedTable table;
+    foldTable(nodes, count, &table);
+    searchFolded(query, table, results);
 }
 
 void searchDatabase(const SearchQuery& query, SearchResults* results)
 {
-    searchNodes(query, NodeTable, nodeCount(), results);
+    // The table never changes during a run: fold it on the first search.
+    static const FoldedTable database = [] {
+        FoldedTable table;
+        foldTable(NodeTable, nodeCount(), &table);
+        return table;
+    }();
+    searchFolded(query, database, results);
 }
 
 uint32_t resultTag(const NodeRecord& node)

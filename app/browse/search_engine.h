@@ -55,9 +55,10 @@ struct SearchResults {
 };
 
 // Scores every record of nodes[0..count) in table order; the placeholder
-// (id 0) is never a hit.
+// (id 0) is never a hit. Folds the records' texts at each call.
 void searchNodes(const SearchQuery& query, const NodeRecord* nodes, int count,
                  SearchResults* results);
+// The same over the database, whose texts are folded at the first call only.
 void searchDatabase(const SearchQuery& query, SearchResults* results);
 
 // Items from this concentration on carry the warning mark ("*").

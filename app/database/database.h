@@ -1,16 +1,23 @@
 // The built-in reference database: constant node and link tables generated
 // at build time from data/, and the read-only lookups over them. Every lookup
 // is a linear scan in table order; the first match wins; nothing allocates.
+// The texts of all tables sit in one generated pool, each stored once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 enum NodeKind : uint32_t { Folder = 0, Item = 1 };
 
+// Capacities of a node's texts, NUL included: the generator refuses longer
+// texts, so buffers of these sizes hold any of them.
+constexpr size_t NodeNameSize = 256;
+constexpr size_t NodeBibliographySize = 262;
+
 struct NodeRecord {
     uint16_t id;
-    char name[256];
-    char bibliography[262];
+    const char* name;          // never null; in the text pool
+    const char* bibliography;  // never null; "" for folders
     double concentration;  // ff/cc; 0 for folders
     uint16_t folderId;     // key of a folder's own children; 0 for items
     uint32_t kind;         // NodeKind

@@ -2,6 +2,7 @@
 // children on expansion, and the panel texts of real nodes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <set>
@@ -137,6 +138,47 @@ TEST(SearchData, ResultsAreSortedByDescription)
     for (size_t i = 1; i < results.hits.size(); ++i)
         EXPECT_LE(cp1252Collate(results.hits[i - 1].record->name, results.hits[i].record->name), 0)
             << results.hits[i - 1].record->name << " / " << results.hits[i].record->name;
+}
+
+// The search folds and ranks the table once per run; its lists must stay
+// those of folding every record at each search and sorting the hits by name.
+TEST(SearchData, PreparedTableListsWhatFoldingEachSearchLists)
+{
+    std::vector<std::string> texts = {"ÀMIANTO", "Attività", "cemento amianto", "fonte: ", "zzzz"};
+    for (int i = 1; i < nodeCount(); i += 37) {
+        std::string name = nodeAt(i)->name;
+        texts.push_back(name.substr(0, name.find(' ')));
+        texts.push_back(name.substr(name.size() / 2));
+    }
+    for (const std::string& text : texts) {
+        for (int mode = 0; mode < 4; ++mode) {
+            SCOPED_TRACE(testing::Message() << '"' << text << "\" mode " << mode);
+            SearchQuery query;
+            char caption[SearchTextSize];
+            if (!prepareSearch(text.c_str(), mode > 0, static_cast<SearchCriterion>(mode % 3), &query,
+                               caption, sizeof caption))
+                continue;
+            std::vector<SearchHit> expected;
+            for (int n = 0; n < nodeCount(); ++n) {
+                char name[NodeNameSize], bibliography[NodeBibliographySize];
+                cp1252LowerCopy(nodeAt(n)->name, name, sizeof name);
+                cp1252LowerCopy(nodeAt(n)->bibliography, bibliography, sizeof bibliography);
+                int score = matchScore(query, name, bibliography);
+                if (score > 0 && nodeAt(n)->id != 0)
+                    expected.push_back({nodeAt(n), score});
+            }
+            std::stable_sort(expected.begin(), expected.end(), [](const SearchHit& a, const SearchHit& b) {
+                return cp1252Collate(a.record->name, b.record->name) < 0;
+            });
+            SearchResults results;
+            searchDatabase(query, &results);
+            ASSERT_EQ(expected.size(), results.hits.size());
+            for (size_t h = 0; h < expected.size(); ++h) {
+                EXPECT_EQ(expected[h].record, results.hits[h].record) << h;
+                EXPECT_EQ(expected[h].score, results.hits[h].score) << h;
+            }
+        }
+    }
 }
 
 TEST(LocatePathData, EachStepIsTheFirstParentUpToTheTopLevel)

@@ -18,8 +18,8 @@ NodeRecord makeItem(double concentration, const char* bibliography)
     node.id = 13;
     node.kind = Item;
     node.concentration = concentration;
-    std::snprintf(node.name, sizeof node.name, "%s", "voce");
-    std::snprintf(node.bibliography, sizeof node.bibliography, "%s", bibliography);
+    node.name = "voce";
+    node.bibliography = bibliography;
     return node;
 }
 
@@ -120,18 +120,15 @@ TEST(ItemDisplayText, ConcentrationAndSourceInEachUnit)
 
 TEST(ItemDisplayText, LongestSourceFitsAndSmallBuffersAreCut)
 {
-    NodeRecord item = makeItem(0.18, "");
-    std::memset(item.bibliography, 'b', 255);
-    item.bibliography[255] = '\0';
+    // The longest bibliography the generator lets through.
+    const std::string longest(NodeBibliographySize - 1, 'b');
+    NodeRecord item = makeItem(0.18, longest.c_str());
     char text[PanelTextSize];
     int length = formatItemDisplayText(item, UnitPerLitre, text, sizeof text);
     EXPECT_LT(length, static_cast<int>(PanelTextSize));
     EXPECT_EQ(static_cast<size_t>(length), std::strlen(text));
-
-    // A source field without its NUL is read no further than the field.
-    std::memset(item.bibliography, 'b', sizeof item.bibliography);
     length = formatItemDisplayText(item, UnitPerCc, text, sizeof text);
-    EXPECT_EQ(55 + static_cast<int>(sizeof item.bibliography), length);
+    EXPECT_EQ(55 + static_cast<int>(longest.size()), length);
 
     char small[24];
     std::memset(small, 0xCC, sizeof small);

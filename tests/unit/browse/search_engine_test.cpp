@@ -21,8 +21,8 @@ NodeRecord makeNode(uint16_t id, NodeKind kind, const char* name, const char* bi
     node.kind = kind;
     node.folderId = kind == Folder ? static_cast<uint16_t>(id + 1) : 0;
     node.concentration = concentration;
-    std::snprintf(node.name, sizeof node.name, "%s", name);
-    std::snprintf(node.bibliography, sizeof node.bibliography, "%s", bibliography);
+    node.name = name;
+    node.bibliography = bibliography;
     return node;
 }
 

@@ -58,11 +58,17 @@ TEST_F(DbgenTest, WritesTheRowsOfAValidDataSet) {
     std::stringstream text;
     text << in.rdbuf();
     const char* const expected[] = {
-        "{0, \"0\", \"\", 0.0, 0, Folder},",
+        // Each text once in the pool, after its offset; the records point into it.
+        "/* 0 */ \"0\" \"\\0\"\n    /* 2 */ \"\" \"\\0\"\n    /* 3 */ \"Cartella\" \"\\0\"",
         // Windows-1252 bytes as octal escapes: è = 350, ° = 260, à = 340.
-        "{2, \"Voce con \\350 e \\260\", \"Valore indicativo, non \\350 una misura pubblicata\", 0.5, 0, Item},",
-        "{4, \"Zero\", \"Sotto il limite di rilevabilit\\340\", 0.0, 0, Item},",
-        "{6, \"Dopo il buco \\\"6\\\"\", \"C:\\\\dati\", 1.25, 0, Item},",
+        "/* 12 */ \"Voce con \\350 e \\260\" \"\\0\"",
+        "/* 27 */ \"Valore indicativo, non \\350 una misura pubblicata\" \"\\0\"",
+        "/* 85 */ \"Sotto il limite di rilevabilit\\340\" \"\\0\"",
+        "/* 117 */ \"Dopo il buco \\\"6\\\"\" \"\\0\"\n    /* 134 */ \"C:\\\\dati\" \"\\0\"\n    ;",
+        "{0, TextPool + 0, TextPool + 2, 0.0, 0, Folder},\n    {1, TextPool + 3, TextPool + 2, 0.0, 2, Folder},",
+        "{2, TextPool + 12, TextPool + 27, 0.5, 0, Item},",
+        "{4, TextPool + 80, TextPool + 85, 0.0, 0, Item},",
+        "{6, TextPool + 117, TextPool + 134, 1.25, 0, Item},",
         // Links keep their order inside one parent; the dangling 5 stays.
         "{2, 2},\n    {2, 3},\n    {2, 5},\n    {3, 4},\n    {3, 6},\n    {3, 2},",
         "int nodeCount() { return 6; }",
@@ -136,9 +142,13 @@ TEST_F(DbgenTest, CitationsNeedTheirSourceRowAndTextsSpeakFfCc) {
     std::ifstream in(out);
     std::stringstream text;
     text << in.rdbuf();
-    EXPECT_NE(std::string::npos, text.str().find("{6, true, \"Autore A. Titolo. Rivista 1987;44:161\", "
-                                                 "\"https://example.org/a\", \"riassunto\", \"media 7.6 mppcf\", "
-                                                 "\"7.6 x 1.4 = 10.64 ff/cc\"},"));
+    EXPECT_NE(std::string::npos, text.str().find("/* 177 */ \"Autore A. Titolo. Rivista 1987;44:161\" \"\\0\"\n"
+                                                 "    /* 215 */ \"https://example.org/a\" \"\\0\"\n"
+                                                 "    /* 237 */ \"riassunto\" \"\\0\"\n"
+                                                 "    /* 247 */ \"media 7.6 mppcf\" \"\\0\"\n"
+                                                 "    /* 263 */ \"7.6 x 1.4 = 10.64 ff/cc\" \"\\0\"\n"));
+    EXPECT_NE(std::string::npos, text.str().find("{6, true, TextPool + 177, TextPool + 215, TextPool + 237, "
+                                                 "TextPool + 247, TextPool + 263},"));
     EXPECT_NE(std::string::npos, text.str().find("int sourceCount() { return 1; }"));
     fs::remove(out);
 

@@ -1,0 +1,201 @@
+// calc: the exposure of one calculation, from the options or from a .qvl
+// file, as the calculator computes and prints it.
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+#include "app/calculator/calculator.h"
+#include "cli/calc_shared.h"
+#include "cli/cli_internal.h"
+#include "cli/text_encoding.h"
+#include "common/cp1252.h"
+#include "common/ini.h"
+#include "common/number_format.h"
+
+namespace {
+
+// The lines of the calculator's printed page below its title.
+std::string calculationText(const Calculation& calculation, int unit)
+{
+    const bool litre = unit != 0;
+    std::string out;
+    if (calculation.multiple) {
+        out += "Esposizioni multiple\n";
+        for (const ExposureRow& row : calculation.rows) {
+            RowValues values = readRow(row);
+            out += "Descrizione: " + values.description + "\n";
+            out += std::string(litre ? "Concentrazione (ff/l): " : "Concentrazione (ff/cc): ") +
+                   unitValueText(values.f, unit) + "\n";
+            out += "Ore/giorno: " + fixedText(values.t, 3) + "\n";
+            out += "Giorni/anno: " + fixedText(values.g, 1) + "\n";
+            out += std::string(litre ? "Esposizione parziale (ff/l): "
+                                     : "Esposizione parziale (ff/cc): ") +
+                   unitValueText(values.partial, unit) + "\n";
+        }
+        out += "\n";
+    } else {
+        if (!calculation.description.empty())
+            out += calculation.description + "\n";
+        out += std::string(litre ? "Concentrazione (ff/l): " : "Concentrazione (ff/cc): ") +
+               calculation.fText + "\n";
+        out += "Ore/giorno: " + calculation.tText + "\n";
+        out += "Giorni/anno: " + calculation.gText + "\n";
+    }
+    out += "Esposizione annuale (ff/cc): " + calculation.resultCc + "\n";
+    out += "Esposizione annuale (ff/l): " + calculation.resultL + "\n";
+    if (!calculation.notes.empty())
+        out += "\n" + unixLines(calculation.notes) + "\n";
+    return out;
+}
+
+// A value of F, t or g given on the command line, checked as the calculator
+// field checks what is typed, and then for its range.
+bool typedValue(CommandContext& context, const char* option, const std::string& utf8,
+                const char* emptyMessage, std::string* text)
+{
+    std::string value = shownText(utf8);
+    if (value.empty()) {
+        usageError(context, std::string(option) + ": " + emptyMessage);
+        return false;
+    }
+    if (value.size() > TypedNumberChars) {
+        usageError(context, std::string(option) + " " + inQuotes(value) + ": al massimo " +
+                                std::to_string(TypedNumberChars) +
+                                " caratteri (il calcolatore legge solo i primi 15)");
+        return false;
+    }
+    TypedNumberCheck check = checkTypedNumber(value);
+    if (!check.accepted) {
+        usageError(context, std::string(option) + " " + inQuotes(value) + ": " +
+                                InvalidCharacterMessage + " (carattere " +
+                                inQuotes(value.substr(check.position, 1)) + ")");
+        return false;
+    }
+    *text = value;
+    return true;
+}
+
+bool limitedText(CommandContext& context, const ParsedOptions& options, const char* option,
+                 std::string* text)
+{
+    const std::string* value = options.value(option);
+    if (!value)
+        return true;
+    if (!textArgument(context, *value, option, text))
+        return false;
+    if (text->size() > TextLimit) {
+        usageError(context, std::string(option) + ": " + std::to_string(text->size()) +
+                                " caratteri, il calcolatore ne accetta al massimo 255");
+        return false;
+    }
+    return true;
+}
+
+// Reads a .qvl file into a calculation as the calculator does when it opens
+// it. False (message written) when the file cannot be read or is not one.
+bool loadCalculation(CommandContext& context, const CliArgument& argument, std::string* text,
+                     Calculation* calculation, int* unit)
+{
+    std::string name = shownPath(argument.path);
+    errno = 0;
+    if (!readWholeFile(argument.path.c_str(), text)) {
+        std::string reason = errno != 0 ? std::strerror(errno) : "errore di lettura";
+        failure(context, "impossibile leggere il file " + inQuotes(name) + " (" + shownPath(reason) + ")");
+        return false;
+    }
+    SectionProfile profile(*text);
+    if (!profile.hasSection(MainSection)) {
+        failure(context, inQuotes(name) + " non è un file di calcolo: manca la sezione [QUORVEL]");
+        return false;
+    }
+    CalculationFile file = readCalculationFile(profile);
+    // The path is only the calculator's CurrentFile, which the command line
+    // does not keep.
+    applyCalculationFile(file, std::string(), *calculation, unit);
+    return true;
+}
+
+}  // namespace
+
+int calcCommand(CommandContext& context)
+{
+    ParsedOptions options;
+    if (!parseOptions(context, {{"-F", "--fibre", true}, {"-t", "--ore", true},
+                                {"-g", "--giorni", true}, {"--unit", nullptr, true},
+                                {"-d", "--descrizione", true}, {"--note", nullptr, true},
+                                {"--csv", nullptr, false}},
+                      &options))
+        return ExitUsage;
+    if (options.help)
+        return showHelp(context);
+    if (options.positionals.size() > 1)
+        return usageError(context, "un solo file .qvl per volta (per più file: quorvel check)");
+
+    Calculation calculation;
+    int unit = 0;
+    if (options.positionals.size() == 1) {
+        for (const char* option : {"-F", "-t", "-g", "--unit", "-d", "--note"})
+            if (options.has(option))
+                return usageError(context, std::string("l'opzione ") + inQuotes(option) +
+                                               " non si usa con un file: i valori e l'unità sono "
+                                               "quelli del file");
+        const CliArgument& argument = context.args[options.positionals[0]];
+        std::string text;
+        if (!loadCalculation(context, argument, &text, &calculation, &unit))
+            return ExitFailed;
+        std::string storedCc = calculation.resultCc;
+        if (!calculation.multiple) {
+            SectionProfile profile(text);
+            CalculationFile file = readCalculationFile(profile);
+            for (auto [key, value] : {std::pair{"FIBRE", &file.fText}, std::pair{"ORE", &file.tText},
+                                      std::pair{"GIORNI", &file.gText}}) {
+                TypedNumberCheck check = checkTypedNumber(*value);
+                if (!check.accepted)
+                    warning(context, std::string(key) + "=" + inQuotes(*value) + ": " +
+                                         InvalidCharacterMessage + " Il calcolatore tiene " +
+                                         inQuotes(check.keptText) + ".");
+            }
+        }
+        recomputeResults(calculation, unit);
+        if (storedCc != calculation.resultCc)
+            warning(context, "il file riporta ESPOSIZIONE=" + inQuotes(storedCc) +
+                                 ", il ricalcolo dà " + calculation.resultCc);
+    } else {
+        if (!options.has("-F"))
+            return usageError(context, "manca la concentrazione: -F valore (oppure un file .qvl)");
+        if (!unitOption(context, options, &unit))
+            return ExitUsage;
+        std::string t = "8", g = "240";  // the calculator's starting values
+        if (!typedValue(context, "-F", *options.value("-F"),
+                        "Attenzione: inserire la concentrazione di fibre!", &calculation.fText))
+            return ExitUsage;
+        if (options.has("-t") &&
+            !typedValue(context, "-t", *options.value("-t"), "Attenzione: inserire le ore/giorno!", &t))
+            return ExitUsage;
+        if (options.has("-g") &&
+            !typedValue(context, "-g", *options.value("-g"), "Attenzione: inserire i giorni/anno!", &g))
+            return ExitUsage;
+        if (!hoursInRange(readNumber(t.c_str(), TypedNumberChars)))
+            return usageError(context, "-t " + inQuotes(t) +
+                                           ": Attenzione: ore/giorno valore non valido! (da 0 "
+                                           "escluso a 24)");
+        if (!daysInRange(readNumber(g.c_str(), TypedNumberChars)))
+            return usageError(context, "-g " + inQuotes(g) +
+                                           ": Attenzione: giorni/anno valore non valido! (da 0 "
+                                           "escluso a 365)");
+        calculation.tText = t;
+        calculation.gText = g;
+        if (!limitedText(context, options, "-d", &calculation.description) ||
+            !limitedText(context, options, "--note", &calculation.notes))
+            return ExitUsage;
+        applyFieldChange(calculation, unit);
+    }
+    if (options.has("--csv"))
+        context.io.out += unixLines(calculationCsvText(calculation, unit));
+    else
+        context.io.out += calculationText(calculation, unit);
+    return ExitOk;
+}
+
