@@ -33,6 +33,10 @@ struct SourceRecord {
     const char* location;    // page, table or section
     const char* published;   // the figure as published, with unit and statistic
     const char* conversion;  // how it became ff/cc; empty when it was ff/cc already
+    const char* country;     // where the measurement was made, in Italian ("Italia", "USA")
+    const char* method;      // "PCM", "TEM", "SEM" or "altro"
+    const char* statistic;   // "media", "mediana", "estremo", "TWA", "campione" or "non rilevato"
+    const char* readIn;      // what was read: "testo completo", "tabella" or "riassunto"
 };
 
 struct LinkRecord {

@@ -38,7 +38,14 @@ constexpr double ConcentrationLimit = 1000;
 
 const char* const NodesHeader = "id\tkind\tfolderId\tconcentration\tname\tbibliography";
 const char* const LinksHeader = "parentFolderId\tchildId";
-const char* const SourcesHeader = "id\tchecked\treference\taddress\tlocation\tpublished\tconversion";
+const char* const SourcesHeader =
+    "id\tchecked\treference\taddress\tlocation\tpublished\tconversion\tcountry\tmethod\tstatistic\tread";
+constexpr size_t SourceFieldCount = 11;
+// The words a source row may use to say how its figure was measured, which
+// statistic it is and what of the publication was read for it.
+const char* const Methods[] = {"PCM", "TEM", "SEM", "altro"};
+const char* const Statistics[] = {"media", "mediana", "estremo", "TWA", "campione", "non rilevato"};
+const char* const ReadParts[] = {"testo completo", "tabella", "riassunto"};
 // An item cites a publication when its bibliography names one after this.
 const char* const CitationMarker = "Fonte:";
 
@@ -62,6 +69,7 @@ struct Source {
     unsigned id = 0;
     bool checked = false;
     std::string reference, address, location, published, conversion;  // Windows-1252 bytes
+    std::string country, method, statistic, readIn;                    // Windows-1252 bytes
 };
 
 struct Refusal {
@@ -420,6 +428,19 @@ bool cites(const Node& node) {
     return !node.folder && node.bibliography.find(CitationMarker) != std::string::npos;
 }
 
+// A field that must hold one of a fixed set of words; empty until every
+// row of the shipped data says it.
+template <size_t N>
+std::string oneOf(const std::string& text, const char* const (&words)[N], const std::string& where, const char* field) {
+    if (text.empty()) return text;
+    std::string allowed;
+    for (const char* word : words) {
+        if (text == word) return text;
+        allowed += allowed.empty() ? word : std::string(", ") + word;
+    }
+    refuse(where, std::string(field) + " '" + text + "' is not one of: " + allowed);
+}
+
 // One row per cited item, in ascending id: the publication the figure comes
 // from, where in it, the figure as published and any conversion.
 std::vector<Source> readSources(const std::string& path, const std::vector<Node>& nodes) {
@@ -430,7 +451,9 @@ std::vector<Source> readSources(const std::string& path, const std::vector<Node>
     for (const Row& row : readRows(path, SourcesHeader)) {
         std::string where = file + ":" + std::to_string(row.line);
         std::vector<std::string> f = splitTabs(row.text);
-        if (f.size() != 7) refuse(where, "expected 7 tab-separated fields, found " + std::to_string(f.size()));
+        if (f.size() != SourceFieldCount)
+            refuse(where, "expected " + std::to_string(SourceFieldCount) + " tab-separated fields, found " +
+                              std::to_string(f.size()));
         Source source;
         source.id = parseId(f[0], where, "id");
         where += " (id " + f[0] + ")";
@@ -443,6 +466,10 @@ std::vector<Source> readSources(const std::string& path, const std::vector<Node>
             *fields[i] = toCp1252(f[2 + i], where, fieldNames[i]);
         }
         source.conversion = toCp1252(f[6], where, "conversion");
+        source.country = toCp1252(f[7], where, "country");
+        source.method = oneOf(f[8], Methods, where, "method");
+        source.statistic = oneOf(f[9], Statistics, where, "statistic");
+        source.readIn = oneOf(f[10], ReadParts, where, "read");
         if (!sources.empty() && source.id <= sources.back().id)
             refuse(where, source.id == sources.back().id ? "a second row for the same item"
                                                          : "ids out of order: " + f[0] + " after " +
@@ -524,11 +551,13 @@ std::string render(const std::vector<Node>& nodes, const std::vector<Link>& link
     for (const Source& s : sources)
         records << "    {" << s.id << ", " << (s.checked ? "true" : "false") << ", " << pool.ref(s.reference) << ", "
                 << pool.ref(s.address) << ", " << pool.ref(s.location) << ", " << pool.ref(s.published) << ", "
-                << pool.ref(s.conversion) << "},\n";
+                << pool.ref(s.conversion) << ", " << pool.ref(s.country) << ", " << pool.ref(s.method) << ", "
+                << pool.ref(s.statistic) << ", " << pool.ref(s.readIn) << "},\n";
     if (sources.empty()) {
         const std::string empty = pool.ref("");
-        records << "    {0, false, " << empty << ", " << empty << ", " << empty << ", " << empty << ", " << empty
-                << "},\n";
+        records << "    {0, false";
+        for (int i = 0; i < 9; ++i) records << ", " << empty;
+        records << "},\n";
     }
     records << "};\n\n";
 

@@ -148,7 +148,8 @@ TEST_F(DbgenTest, CitationsNeedTheirSourceRowAndTextsSpeakFfCc) {
                                                  "    /* 247 */ \"media 7.6 mppcf\" \"\\0\"\n"
                                                  "    /* 263 */ \"7.6 x 1.4 = 10.64 ff/cc\" \"\\0\"\n"));
     EXPECT_NE(std::string::npos, text.str().find("{6, true, TextPool + 177, TextPool + 215, TextPool + 237, "
-                                                 "TextPool + 247, TextPool + 263},"));
+                                                 "TextPool + 247, TextPool + 263, TextPool + 287, TextPool + 291, "
+                                                 "TextPool + 295, TextPool + 237},"));
     EXPECT_NE(std::string::npos, text.str().find("int sourceCount() { return 1; }"));
     fs::remove(out);
 
@@ -160,6 +161,8 @@ TEST_F(DbgenTest, CitationsNeedTheirSourceRowAndTextsSpeakFfCc) {
         {"cited.nodes.tsv", "", "cited.nodes.tsv:7 (id 6): cites a publication but has no row in the sources table"},
         {"cited.nodes.tsv", "bad_uncited.sources.tsv",
          "bad_uncited.sources.tsv:2 (id 2): item 2 does not cite a publication"},
+        {"cited.nodes.tsv", "bad_method.sources.tsv",
+         "bad_method.sources.tsv:2 (id 6): method 'XRD' is not one of: PCM, TEM, SEM, altro"},
         {"bad_unit.nodes.tsv", "cited.sources.tsv",
          "bad_unit.nodes.tsv:7 (id 6): bibliography speaks of mppcf, but the concentration field holds ff/cc"},
     };
