@@ -84,7 +84,9 @@ class PeImage:
         return None
 
 
-if __name__ == "__main__" and len(sys.argv) == 6 and sys.argv[1] == "resource":
+if __name__ == "__main__":
+    if len(sys.argv) != 6 or sys.argv[1] != "resource":
+        sys.exit(__doc__)
     kind = int(sys.argv[3]) if sys.argv[3].isdigit() else sys.argv[3]
     name = int(sys.argv[4]) if sys.argv[4].isdigit() else sys.argv[4]
     data = PeImage(sys.argv[2]).resource(kind, name)
