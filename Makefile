@@ -48,11 +48,10 @@ run: bootstrap
 	$(MAKE) $$(scripts/windows-build)
 	scripts/run-quorvel $(BUILD)/$$(scripts/windows-build)
 
+# Signed when a certificate is configured (QUORVEL_SIGN_*: scripts/sign-pe);
+# otherwise it says that the files are unsigned.
 dist: win32
-	mkdir -p dist
-	cp $(WIN)/app/shell/Quorvel.exe dist/
-	cp $(WIN)/setup/setup.exe dist/
-	cp $(WIN)/cli/quorvel-cli.exe dist/
+	scripts/make-dist $(WIN) dist
 
 # The command-line tool `quorvel` into $(PREFIX)/bin.
 PREFIX ?= /usr/local

@@ -70,3 +70,26 @@ function(quorvel_add_folders)
     endif()
   endforeach()
 endfunction()
+
+# A Windows program's manifest: <name>.manifest.in beside its resource script
+# <name>.rc, written into the build folder with this build's processor, where
+# the script's `1 24 "<name>.manifest"` finds it. Comments and indentation
+# stay in the source: the program carries only the elements (Quorvel.exe has
+# its size limit).
+function(quorvel_program_manifest target rc)
+  get_filename_component(name ${rc} NAME_WE)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(QUORVEL_MANIFEST_ARCH amd64)
+  else()
+    set(QUORVEL_MANIFEST_ARCH x86)
+  endif()
+  set(source ${CMAKE_CURRENT_SOURCE_DIR}/${name}.manifest.in)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/manifest)
+  file(READ ${source} text)
+  string(REGEX REPLACE "<!--[^>]*-->" "" text "${text}")
+  string(REGEX REPLACE "\n[ \n]*" "\n" text "${text}")
+  file(CONFIGURE OUTPUT ${out}/${name}.manifest CONTENT "${text}" @ONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+  target_include_directories(${target} PRIVATE ${out})
+  set_property(SOURCE ${rc} APPEND PROPERTY OBJECT_DEPENDS ${out}/${name}.manifest)
+endfunction()
