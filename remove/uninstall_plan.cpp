@@ -266,15 +266,29 @@ struct Bytes {
     }
 };
 
+// One decimal writer for every number here: remove.exe is kept small.
+std::string decimal(unsigned long value) {
+    char digits[24];
+    char* at = digits + sizeof digits;
+    *--at = '\0';
+    do {
+        *--at = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value);
+    return at;
+}
+
 // The SID at offset as "S-1-5-32-544"; empty when it does not fit.
 std::string sidAt(const Bytes& bytes, size_t offset, size_t end) {
     if (!bytes.has(offset, 8) || offset + 8 > end) return std::string();
     unsigned count = bytes.data[offset + 1];
     if (bytes.data[offset] != 1 || count > 15 || offset + 8 + 4 * count > end) return std::string();
-    unsigned long long authority = 0;
-    for (int i = 2; i < 8; ++i) authority = (authority << 8) | bytes.data[offset + i];
-    std::string text = "S-1-" + std::to_string(authority);
-    for (unsigned i = 0; i < count; ++i) text += "-" + std::to_string(bytes.dword(offset + 8 + 4 * i));
+    // Authorities beyond 32 bits name no account this check trusts.
+    if (bytes.data[offset + 2] || bytes.data[offset + 3]) return std::string();
+    unsigned long authority = 0;  // big-endian, unlike the rest
+    for (int i = 4; i < 8; ++i) authority = authority << 8 | bytes.data[offset + i];
+    std::string text = "S-1-" + decimal(authority);
+    for (unsigned i = 0; i < count; ++i) text += "-" + decimal(bytes.dword(offset + 8 + 4 * i));
     return text;
 }
 
@@ -331,15 +345,15 @@ std::string accessDeniedReport(const RemovalOutcome& outcome, const char* produc
                        " servono i diritti di amministratore: Windows ha negato l'accesso. "
                        "Avviare di nuovo la disinstallazione come amministratore (pulsante destro del "
                        "mouse, \"Esegui come amministratore\").\r\n\r\n";
-    text += "Rimossi: file " + std::to_string(outcome.filesDeleted) + ", chiavi del Registro " +
-            std::to_string(outcome.keysDeleted) + ", collegamenti " + std::to_string(outcome.linksDeleted) +
+    text += "Rimossi: file " + decimal(outcome.filesDeleted) + ", chiavi del Registro " +
+            decimal(outcome.keysDeleted) + ", collegamenti " + decimal(outcome.linksDeleted) +
             ".\r\n\r\nNon sono stati rimossi:\r\n";
     const size_t shown = 12;
     for (size_t i = 0; i < outcome.denied.size() && i < shown; ++i) {
         text += outcome.denied[i].substr(0, 200) + "\r\n";
     }
     if (outcome.denied.size() > shown) {
-        text += "e altri " + std::to_string(outcome.denied.size() - shown) + ".\r\n";
+        text += "e altri " + decimal(outcome.denied.size() - shown) + ".\r\n";
     }
     text += "\r\nLa pulizia al prossimo riavvio non è stata programmata: remove.exe, setup.ini e " +
             std::string(product) + ".inf restano nella cartella.";
