@@ -17,7 +17,7 @@
 namespace {
 
 // Items whose figure was read in its publication (sources.tsv, checked "si").
-constexpr int CitedAndRead = 183;
+constexpr int CitedAndRead = 202;
 
 std::vector<uint16_t> childrenOf(unsigned folderId) {
     std::vector<uint16_t> ids(static_cast<size_t>(childIdsOf(folderId, nullptr, 0)));
