@@ -36,7 +36,7 @@ struct SourceRecord {
     const char* country;     // where the measurement was made, in Italian ("Italia", "USA")
     const char* method;      // "PCM", "TEM", "SEM" or "altro"
     const char* statistic;   // "media", "mediana", "estremo", "TWA", "campione" or "non rilevato"
-    const char* readIn;      // what was read: "testo completo", "tabella" or "riassunto"
+    const char* readIn;      // what was read: "testo completo", "tabella" or "riassunto"; empty when not checked
 };
 
 struct LinkRecord {

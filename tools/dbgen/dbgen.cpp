@@ -428,11 +428,11 @@ bool cites(const Node& node) {
     return !node.folder && node.bibliography.find(CitationMarker) != std::string::npos;
 }
 
-// A field that must hold one of a fixed set of words; empty until every
-// row of the shipped data says it.
+// A field that must hold one of a fixed set of words: a reader of the
+// bibliography relies on every cited row saying it.
 template <size_t N>
 std::string oneOf(const std::string& text, const char* const (&words)[N], const std::string& where, const char* field) {
-    if (text.empty()) return text;
+    if (text.empty()) refuse(where, std::string(field) + " is empty");
     std::string allowed;
     for (const char* word : words) {
         if (text == word) return text;
@@ -466,10 +466,16 @@ std::vector<Source> readSources(const std::string& path, const std::vector<Node>
             *fields[i] = toCp1252(f[2 + i], where, fieldNames[i]);
         }
         source.conversion = toCp1252(f[6], where, "conversion");
+        if (f[7].empty()) refuse(where, "country is empty");
         source.country = toCp1252(f[7], where, "country");
         source.method = oneOf(f[8], Methods, where, "method");
         source.statistic = oneOf(f[9], Statistics, where, "statistic");
-        source.readIn = oneOf(f[10], ReadParts, where, "read");
+        // A row that could not be traced was not read: it says so by leaving
+        // "read" empty, and a row that was read names what.
+        if (source.checked)
+            source.readIn = oneOf(f[10], ReadParts, where, "read");
+        else if (!f[10].empty())
+            refuse(where, "read '" + f[10] + "' on a row not checked (nothing was read)");
         if (!sources.empty() && source.id <= sources.back().id)
             refuse(where, source.id == sources.back().id ? "a second row for the same item"
                                                          : "ids out of order: " + f[0] + " after " +

@@ -30,6 +30,11 @@ struct CitedSource {
     std::string reference;  // Windows-1252
     std::string address;    // DOI or web address
     bool checked = false;   // the publication was read for the figure
+    unsigned item = 0;      // the item that cites it
+    std::string country;    // where the figure was measured
+    std::string method;     // PCM, TEM, SEM or altro
+    std::string statistic;  // media, mediana, estremo, TWA, campione, non rilevato
+    std::string readIn;     // testo completo, tabella, riassunto; empty when not checked
 };
 
 struct BibliographyEntry {
@@ -37,13 +42,15 @@ struct BibliographyEntry {
     std::string address;    // of that first row
     bool checked = true;    // every row citing it was checked
     int items = 0;          // items that cite it
+    std::vector<CitedSource> rows;  // those items, in table order
 };
 
 struct Bibliography {
     std::vector<BibliographyEntry> sources;  // dictionary order, no duplicates
     int items = 0;                           // items of the database
     int cited = 0;                           // items with a source row
-    int checked = 0;                         // of which read in the publication
+    int checked = 0;                         // of which read in the publication or its abstract
+    std::map<std::string, int> readIn;       // checked rows by what was read
 };
 
 // Publications of the source rows, de-duplicated by reference ignoring case

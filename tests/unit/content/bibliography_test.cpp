@@ -10,15 +10,20 @@
 
 namespace {
 
+CitedSource cited(const char* reference, const char* address, bool checked)
+{
+    return CitedSource{reference, address, checked, 0, "", "", "", ""};
+}
+
 TEST(Bibliography, SourcesAreCountedOnceIgnoringCaseAndSortedAsADictionary)
 {
     Bibliography result = collectBibliography({
-        {"Zeta 2001", "https://doi.org/z", true},
-        {"\xC8tude 1990", "", true},  // È sorts with E
-        {"zeta 2001", "https://doi.org/z", false},
-        {"Eta 1980", "", true},
-        {"ZETA 2001", "", true},
-        {"alfa 1970", "", true},
+        cited("Zeta 2001", "https://doi.org/z", true),
+        cited("\xC8tude 1990", "", true),  // È sorts with E
+        cited("zeta 2001", "https://doi.org/z", false),
+        cited("Eta 1980", "", true),
+        cited("ZETA 2001", "", true),
+        cited("alfa 1970", "", true),
     }, 10);
     EXPECT_EQ(result.items, 10);
     EXPECT_EQ(result.cited, 6);
@@ -36,17 +41,22 @@ TEST(Bibliography, SourcesAreCountedOnceIgnoringCaseAndSortedAsADictionary)
 
 TEST(Bibliography, PageEscapesSourcesAndSaysHowManyItemsCiteThem)
 {
-    Bibliography bibliography = collectBibliography({{"Gibbs & Lachance <Arch Environ Health> 1972", "", false},
-                                                     {"B 1", "https://doi.org/10.1/x?a=1&b=2", true},
-                                                     {"B 1", "", true}},
-                                                    4);
+    Bibliography bibliography = collectBibliography(
+        {{"Gibbs & Lachance <Arch Environ Health> 1972", "", false, 2, "Canada", "altro", "media", ""},
+         {"B 1", "https://doi.org/10.1/x?a=1&b=2", true, 5, "Italia", "SEM", "non rilevato", "tabella"},
+         {"B 1", "", true, 9, "USA", "PCM", "TWA", "riassunto"}},
+        4);
     std::string page = bibliographyPage(bibliography);
     EXPECT_NE(page.find("<li>Gibbs &amp; Lachance &lt;Arch Environ Health&gt; 1972 <i>(1 voce, fonte non "
-                        "verificata)</i></li>"),
+                        "verificata)</i><br>\nvoce 2: Canada, altro, media, non letta</li>"),
               std::string::npos);
-    EXPECT_NE(page.find("<li>B 1. https://doi.org/10.1/x?a=1&amp;b=2 <i>(2 voci)</i></li>"),
+    EXPECT_NE(page.find("<li>B 1. https://doi.org/10.1/x?a=1&amp;b=2 <i>(2 voci)</i><br>\nvoce 5: Italia, SEM, "
+                        "non rilevato, letta in una tabella<br>\nvoce 9: USA, PCM, TWA, letta nel riassunto</li>"),
               std::string::npos);
-    EXPECT_NE(page.find("Delle 4 voci della banca dati, 3 citano una pubblicazione; di queste 2"), std::string::npos);
+    EXPECT_NE(page.find("Delle 4 voci della banca dati, 3 citano una pubblicazione; di queste 2 riportano un valore "
+                        "letto nella pubblicazione o nel suo riassunto (0 nel testo completo, 1 in una tabella, "
+                        "1 nel solo riassunto)"),
+              std::string::npos);
     EXPECT_NE(page.find("Le restanti 1 voci riportano un valore indicativo"), std::string::npos);
     EXPECT_NE(page.find("charset=windows-1252"), std::string::npos);
     EXPECT_NE(page.find("set di dati dimostrativo"), std::string::npos);
@@ -63,7 +73,7 @@ TEST(Bibliography, ShippedSourcesGiveAnOrderedListWithoutDuplicates)
 {
     std::vector<CitedSource> rows;
     for (int i = 0; i < sourceCount(); ++i)
-        rows.push_back({SourceTable[i].reference, SourceTable[i].address, SourceTable[i].checked});
+        rows.push_back(cited(SourceTable[i].reference, SourceTable[i].address, SourceTable[i].checked));
     Bibliography bibliography = collectBibliography(rows, 864);
     ASSERT_FALSE(bibliography.sources.empty());
     int counted = 0;

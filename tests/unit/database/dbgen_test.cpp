@@ -133,8 +133,8 @@ TEST_F(DbgenTest, RefusesBrokenDataNamingTheRow) {
 }
 
 // A cited item travels with its source row; the generator refuses a citation
-// without one, a source row for an item that cites nothing, and a unit other
-// than ff/cc in an item's texts.
+// without one, a source row for an item that cites nothing or leaves unsaid
+// how the figure was measured, and a unit other than ff/cc in an item's texts.
 TEST_F(DbgenTest, CitationsNeedTheirSourceRowAndTextsSpeakFfCc) {
     fs::path out = dir / "tables.cpp";
     GeneratorRun run = runGenerator("cited.nodes.tsv", "good.links.tsv", out, "cited.sources.tsv");
@@ -163,6 +163,7 @@ TEST_F(DbgenTest, CitationsNeedTheirSourceRowAndTextsSpeakFfCc) {
          "bad_uncited.sources.tsv:2 (id 2): item 2 does not cite a publication"},
         {"cited.nodes.tsv", "bad_method.sources.tsv",
          "bad_method.sources.tsv:2 (id 6): method 'XRD' is not one of: PCM, TEM, SEM, altro"},
+        {"cited.nodes.tsv", "bad_unstated.sources.tsv", "bad_unstated.sources.tsv:2 (id 6): statistic is empty"},
         {"bad_unit.nodes.tsv", "cited.sources.tsv",
          "bad_unit.nodes.tsv:7 (id 6): bibliography speaks of mppcf, but the concentration field holds ff/cc"},
     };

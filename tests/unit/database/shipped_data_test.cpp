@@ -16,8 +16,10 @@
 
 namespace {
 
-// Items whose figure was read in its publication (sources.tsv, checked "si").
-constexpr int CitedAndRead = 165;
+// Items whose figure was read in its publication or its abstract
+// (sources.tsv, checked "si"), and those of them measured in Italy.
+constexpr int CitedAndRead = 212;
+constexpr int ItalianCitedAndRead = 13;
 
 std::vector<uint16_t> childrenOf(unsigned folderId) {
     std::vector<uint16_t> ids(static_cast<size_t>(childIdsOf(folderId, nullptr, 0)));
@@ -369,18 +371,25 @@ TEST(ShippedData, ActivitiesOfTheExampleCalculations) {
 TEST(ShippedData, CitedItemsHaveTheirSourceAndIndicativeOnesClaimNoMeasurement) {
     const char* indicative = "Valore indicativo dimostrativo, non è una misura pubblicata";
     const char* const claims[] = {"campionamento", "valore massimo", "valore minimo", "media", "letteratura"};
-    int cited = 0, read = 0;
+    int cited = 0, read = 0, italian = 0;
     for (int i = 0; i < nodeCount(); ++i) {
         const NodeRecord* node = nodeAt(i);
         if (node->kind != Item) continue;
         SCOPED_TRACE(node->id);
         const SourceRecord* source = findSource(node->id);
+        // A zero is a published non-detect, never an invented value.
+        if (node->concentration == 0) {
+            ASSERT_NE(nullptr, source) << node->name;
+            EXPECT_TRUE(source->checked);
+            EXPECT_STREQ("non rilevato", source->statistic);
+        }
         bool citesOne = strstr(node->bibliography, "Fonte: ") != nullptr;
         EXPECT_EQ(citesOne, source != nullptr) << node->bibliography;
         EXPECT_NE(citesOne, strstr(node->bibliography, indicative) != nullptr) << node->bibliography;
         if (source) {
             ++cited;
             read += source->checked;
+            italian += source->checked && !strcmp(source->country, "Italia");
             continue;
         }
         for (const char* claim : claims) {
@@ -390,6 +399,7 @@ TEST(ShippedData, CitedItemsHaveTheirSourceAndIndicativeOnesClaimNoMeasurement) 
     }
     EXPECT_EQ(sourceCount(), cited);
     EXPECT_EQ(CitedAndRead, read);
+    EXPECT_EQ(ItalianCitedAndRead, italian);
 }
 
 // A high and a low estimate of one activity never coincide.
