@@ -697,6 +697,11 @@ TEST_F(CalculatorFilesTest, PrintedPageHasItsLinesInOrder)
     multiple.resultCc = "0.03888";
     multiple.resultL = "38.88";
 
+    Calculation fromItem = single;  // F is item 541's value: the page names the source
+    fromItem.fText = "10640.00";
+    fromItem.itemId = 541;
+    fromItem.notes.clear();
+
     struct Case {
         const char* name;
         const Calculation* calculation;
@@ -713,6 +718,11 @@ TEST_F(CalculatorFilesTest, PrintedPageHasItsLinesInOrder)
           "Concentrazione (ff/l): 4.00", "Ore/giorno: 5.500", "Giorni/anno: 120.0",
           "Esposizione parziale (ff/l): 1.38", "", "Esposizione annuale (ff/cc): 0.03888",
           "Esposizione annuale (ff/l): 38.88"},
+         false},
+        {"from an item", &fromItem,
+         {"Taglio.", "Concentrazione (ff/l): 10640.00", "Ore/giorno: 8", "Giorni/anno: 240",
+          "Fonte: " + itemOriginText(541), "Esposizione annuale (ff/cc): 0.05700",
+          "Esposizione annuale (ff/l): 57.00"},
          false},
     };
     for (const Case& c : cases) {
