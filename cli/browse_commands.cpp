@@ -71,7 +71,7 @@ void walkTree(TreeWalk& walk, unsigned folderId)
             line += "[" + std::to_string(node.id) + "] ";
         line += nameOf(node);
         if (node.kind == Item)
-            line += "\t" + treeValue(node, walk.unit);
+            line += "\t" + treeValue(node, walk.unit) + "\t" + itemStatusMark(node.id);
         *walk.out += line + "\n";
         if (node.kind != Item) {
             bool looping = false;
@@ -176,6 +176,14 @@ std::string sourceLines(const NodeRecord& item)
     out += std::string("Valore pubblicato: ") + source->published + "\n";
     if (*source->conversion)
         out += std::string("Conversione: ") + source->conversion + "\n";
+    // What the figure is: how it was counted, where, which statistic, what was read.
+    const char* details[][2] = {{"Metodo: ", *source->method ? source->method : MethodNotStated},
+                                {"Paese: ", source->country},
+                                {"Statistica: ", source->statistic},
+                                {"Letto in: ", source->readIn}};
+    for (const auto& detail : details)
+        if (*detail[1])
+            out += std::string(detail[0]) + detail[1] + "\n";
     return out;
 }
 

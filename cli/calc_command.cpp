@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/calculator/calculator.h"
+#include "app/database/database.h"
 #include "cli/calc_shared.h"
 #include "cli/cli_internal.h"
 #include "cli/text_encoding.h"
@@ -33,6 +34,8 @@ std::string calculationText(const Calculation& calculation, int unit)
             out += std::string(litre ? "Esposizione parziale (ff/l): "
                                      : "Esposizione parziale (ff/cc): ") +
                    unitValueText(values.partial, unit) + "\n";
+            if (unsigned item = rowItemId(row, unit))
+                out += "Fonte: " + itemOriginText(item) + "\n";
         }
         out += "\n";
     } else {
@@ -42,6 +45,8 @@ std::string calculationText(const Calculation& calculation, int unit)
                calculation.fText + "\n";
         out += "Ore/giorno: " + calculation.tText + "\n";
         out += "Giorni/anno: " + calculation.gText + "\n";
+        if (unsigned item = fieldItemId(calculation, unit))
+            out += "Fonte: " + itemOriginText(item) + "\n";
     }
     out += "Esposizione annuale (ff/cc): " + calculation.resultCc + "\n";
     out += "Esposizione annuale (ff/l): " + calculation.resultL + "\n";
@@ -117,6 +122,40 @@ bool loadCalculation(CommandContext& context, const CliArgument& argument, std::
     return true;
 }
 
+// Items whose indicative value went into the result, on the error stream:
+// an invented figure is not a measurement.
+void warnIndicative(CommandContext& context, const Calculation& calculation, int unit)
+{
+    std::vector<unsigned> items;
+    if (calculation.multiple)
+        for (const ExposureRow& row : calculation.rows)
+            items.push_back(rowItemId(row, unit));
+    else
+        items.push_back(fieldItemId(calculation, unit));
+    for (unsigned item : items)
+        if (item != 0 && !isCitedItem(item))
+            warning(context, "la voce " + std::to_string(item) +
+                                 " ha un valore indicativo, non una misura pubblicata: il risultato "
+                                 "non si basa su una misura");
+}
+
+// "-F @ID": the item's concentration as the calculator takes it, in unit.
+bool itemValue(CommandContext& context, const std::string& utf8, int unit, Calculation* calculation)
+{
+    long id;
+    const NodeRecord* item = parseCount(utf8.substr(1), &id) && id <= 65535
+                                 ? findNode(static_cast<unsigned>(id)) : nullptr;
+    if (!item || item->kind != Item) {
+        usageError(context, "-F " + inQuotes(shownText(utf8)) +
+                                ": nessuna voce con questo ID (vedere quorvel tree --ids)");
+        return false;
+    }
+    calculation->fText = concentrationText(item->concentration, unit);
+    calculation->description = item->name;
+    calculation->itemId = item->id;
+    return true;
+}
+
 }  // namespace
 
 int calcCommand(CommandContext& context)
@@ -168,9 +207,14 @@ int calcCommand(CommandContext& context)
         if (!unitOption(context, options, &unit))
             return ExitUsage;
         std::string t = "8", g = "240";  // the calculator's starting values
-        if (!typedValue(context, "-F", *options.value("-F"),
-                        "Attenzione: inserire la concentrazione di fibre!", &calculation.fText))
+        const std::string& fibre = *options.value("-F");
+        if (!fibre.empty() && fibre[0] == '@') {
+            if (!itemValue(context, fibre, unit, &calculation))
+                return ExitUsage;
+        } else if (!typedValue(context, "-F", fibre, "Attenzione: inserire la concentrazione di fibre!",
+                               &calculation.fText)) {
             return ExitUsage;
+        }
         if (options.has("-t") &&
             !typedValue(context, "-t", *options.value("-t"), "Attenzione: inserire le ore/giorno!", &t))
             return ExitUsage;
@@ -192,6 +236,7 @@ int calcCommand(CommandContext& context)
             return ExitUsage;
         applyFieldChange(calculation, unit);
     }
+    warnIndicative(context, calculation, unit);
     if (options.has("--csv"))
         context.io.out += unixLines(calculationCsvText(calculation, unit));
     else

@@ -17,12 +17,13 @@
 
 namespace {
 
-// ff/cc x years: the lung-cancer reference of the Helsinki criteria and of
-// the German BK 4104; mesothelioma has none.
+// ff/cc x years: the lung-cancer dose criterion of the Helsinki criteria and
+// of the German BK 4104 (a doubled risk); mesothelioma has none.
 constexpr double ReferenceFibreYears = 25;
 // ff/cc: the annual mean (as 8-hour average) that the Italian asbestos
-// pension benefits ask for, over at least ten years.
+// pension benefits ask for, over at least ten years of exposure.
 constexpr double ItalianAnnualMean = 0.1;
+constexpr long ItalianYears = 10;
 constexpr size_t MaxHistoryPeriods = 10000;
 
 std::string unitName(int unit)
@@ -140,22 +141,54 @@ bool readPeriod(const std::string& line, int number, int unit, Period* period, s
     return true;
 }
 
-// Where the period's F comes from, for the last column.
-std::string periodSource(const Period& period)
-{
-    if (!period.item)
-        return std::string();
-    std::string text = "voce " + std::to_string(period.item->id);
-    const SourceRecord* source = findSource(period.item->id);
-    if (!source)
-        return text + ", valore indicativo";
-    return text + ", citata" + (source->checked ? "" : " (fonte non verificata)") + ": " + source->reference;
-}
-
 // Sums of floating-point parts may miss an exact total by the last bits.
 bool nearlyEqual(double a, double b)
 {
     return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b));
+}
+
+// Where the period's F comes from, for the last column.
+std::string periodSource(const Period& period)
+{
+    return period.item ? itemOriginText(period.item->id) : std::string();
+}
+
+// "3 anni e 4 mesi", "1 anno e 1 mese".
+std::string durationText(long months)
+{
+    long years = months / 12, rest = months % 12;
+    return std::to_string(years) + (years == 1 ? " anno" : " anni") + " e " + std::to_string(rest) +
+           (rest == 1 ? " mese" : " mesi");
+}
+
+// Months of exposure whose annual mean reaches the Italian criterion. Each
+// period counts for the months it lasts, at its own annual mean (overlapping
+// periods add up): a short high period is not a whole year, and a period that
+// straddles New Year counts in full.
+long qualifyingMonths(const std::vector<Period>& periods, const std::vector<double>& exposures)
+{
+    long first = periods[0].from, last = periods[0].to;
+    for (const Period& period : periods) {
+        first = std::min(first, period.from);
+        last = std::max(last, period.to);
+    }
+    std::vector<double> means(static_cast<size_t>(last - first + 1), 0.0);
+    for (size_t i = 0; i < periods.size(); ++i)
+        for (long m = periods[i].from; m <= periods[i].to; ++m)
+            means[static_cast<size_t>(m - first)] += exposures[i];
+    long count = 0;
+    for (double mean : means)
+        count += mean > ItalianAnnualMean || nearlyEqual(mean, ItalianAnnualMean);
+    return count;
+}
+
+// "la riga 3" / "le righe 3 e 7", for warnings that name periods.
+std::string linesText(const std::vector<int>& lines)
+{
+    std::string text = lines.size() == 1 ? "la riga " : "le righe ";
+    for (size_t i = 0; i < lines.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == lines.size() ? " e " : ", ") + std::to_string(lines[i]);
+    return text;
 }
 
 }  // namespace
@@ -163,7 +196,7 @@ bool nearlyEqual(double a, double b)
 int historyCommand(CommandContext& context)
 {
     ParsedOptions options;
-    if (!parseOptions(context, {{"--unit", nullptr, true}}, &options))
+    if (!parseOptions(context, {{"--unit", nullptr, true}, {"--cited-only", nullptr, false}}, &options))
         return ExitUsage;
     if (options.help)
         return showHelp(context);
@@ -206,6 +239,11 @@ int historyCommand(CommandContext& context)
         std::string error;
         if (!readPeriod(utf8 ? converted : line, number, unit, &period, &error))
             return failure(context, name + ":" + std::to_string(number) + ": " + error);
+        if (options.has("--cited-only") && period.item && !isCitedItem(period.item->id))
+            return usageError(context, name + ":" + std::to_string(number) + ": la voce " +
+                                           std::to_string(period.item->id) +
+                                           " ha un valore indicativo, non una misura pubblicata "
+                                           "(--cited-only accetta solo voci citate)");
         if (periods.size() >= MaxHistoryPeriods)
             return failure(context, name + ": più di " + std::to_string(MaxHistoryPeriods) + " periodi");
         periods.push_back(period);
@@ -226,18 +264,21 @@ int historyCommand(CommandContext& context)
     std::string& out = context.io.out;
     out += "Periodo\tAnni\tF (" + unitName(unit) + ")\tt\tg\tE (ff/cc)\tff/cc × anni\tDescrizione\tFonte\n";
     double total = 0;
-    // Annual mean of each calendar year: a period counts in a year for the
-    // months it covers there.
-    std::vector<double> yearMeans(2101 - 1900, 0.0);
+    std::vector<double> exposures;  // annual mean of each period, ff/cc
+    std::vector<int> indicative;    // lines whose F is an indicative item
+    std::vector<std::string> methods;
     for (const Period& period : periods) {
         long length = period.to - period.from + 1;
         double exposure = annualExposure(period.f, period.t, period.g);
         if (unit != 0)
             exposure /= 1000;
+        exposures.push_back(exposure);
         double fibreYears = exposure * static_cast<double>(length) / 12;
         total += fibreYears;
-        for (long m = period.from; m <= period.to; ++m)
-            yearMeans[static_cast<size_t>(m / 12 - 1900)] += exposure / 12;
+        if (period.item && !isCitedItem(period.item->id))
+            indicative.push_back(period.line);
+        if (period.item)
+            methods.push_back(itemMethod(period.item->id));
         std::string years = length % 12 == 0 ? std::to_string(length / 12)
                                              : fixedText(static_cast<double>(length) / 12, 2);
         // "1975-1982" as before; with months "1990-01/1990-06", which a dash would blur.
@@ -248,16 +289,36 @@ int historyCommand(CommandContext& context)
                "\t" + fixedText(fibreYears, 3) + "\t" + period.description + "\t" + periodSource(period) + "\n";
     }
     out += "Esposizione cumulativa: " + fixedText(total, 3) + " ff/cc × anni\n";
-    const char* verdict = nearlyEqual(total, ReferenceFibreYears) ? "è pari al"
-                          : total > ReferenceFibreYears           ? "supera il"
-                                                                  : "è inferiore al";
-    out += std::string("Riferimento per il tumore del polmone: 25 ff/cc × anni (criteri di Helsinki, BK 4104 "
-                       "tedesca; non vale per il mesotelioma); l'esposizione cumulativa ") +
-           verdict + " riferimento (" + fixedText(total / ReferenceFibreYears * 100, 1) + "%)\n";
-    int highYears = 0;
-    for (double mean : yearMeans)
-        highYears += mean > ItalianAnnualMean || nearlyEqual(mean, ItalianAnnualMean);
-    out += "Anni con media annua pari o superiore a 100 ff/l: " + std::to_string(highYears) +
-           " (criterio italiano dei benefici previdenziali: almeno 10 anni)\n";
+    // What weakens the totals, on both streams: a warning read only on the
+    // terminal would be lost when the output goes into a report.
+    std::vector<std::string> cautions;
+    if (!indicative.empty())
+        cautions.push_back(linesText(indicative) + (indicative.size() == 1 ? " usa" : " usano") +
+                           " valori indicativi della banca dati, non misure pubblicate: i totali "
+                           "non si basano su misure");
+    if (mixesMicroscopy(methods))
+        cautions.push_back("i periodi mescolano conteggi in microscopia ottica a contrasto di fase (PCM) e "
+                           "in microscopia elettronica (TEM/SEM), che contano fibre diverse: la somma li "
+                           "tratta come una sola misura");
+    for (const std::string& caution : cautions) {
+        out += "Attenzione: " + caution + "\n";
+        warning(context, caution);
+    }
+    const bool reached = total > ReferenceFibreYears || nearlyEqual(total, ReferenceFibreYears);
+    out += std::string("Criterio di dose per il tumore del polmone: 25 ff/cc × anni (BK 4104 in Germania, "
+                       "criteri di Helsinki), la dose alla quale il rischio di tumore del polmone è "
+                       "circa raddoppiato. È una delle vie per il riconoscimento della malattia "
+                       "professionale, non una soglia di sicurezza: il rischio non si annulla sotto questa "
+                       "dose. Non vale per il mesotelioma. L'esposizione cumulativa calcolata ") +
+           (reached ? "raggiunge questa dose.\n"
+                    : "non raggiunge questa dose; il riconoscimento resta possibile per le altre vie.\n");
+    long qualifying = qualifyingMonths(periods, exposures);
+    out += "Durata dell'esposizione con media annua pari o superiore a 100 ff/l: " + durationText(qualifying) +
+           " (criterio italiano dei benefici previdenziali, art. 47 D.L. 269/2003 e D.M. 27 ottobre 2004: "
+           "almeno " + std::to_string(ItalianYears) + " anni)\n";
+    out += "Il criterio riferisce la media annua delle esposizioni giornaliere su 8 ore all'orario di "
+           "lavoro contrattuale; E la riferisce a un anno fisso di 1920 ore (8 × 240): il conteggio è "
+           "un'approssimazione. Solo l'INAIL certifica l'esposizione, con un proprio accertamento delle "
+           "mansioni, dei periodi e delle concentrazioni.\n";
     return ExitOk;
 }

@@ -34,7 +34,13 @@ std::string calculationCsvText(const Calculation& calculation, int unit)
     text += LineEnd;
     if (calculation.multiple) {
         appendLabelled(text, "Esposizioni multiple:", std::to_string(calculation.rows.size()));
+        // A source column only when a row's F comes from the database.
+        bool sources = false;
+        for (const ExposureRow& row : calculation.rows)
+            sources = sources || rowItemId(row, unit) != 0;
         text += "Descrizione\tFibre\tOre\tGiorni\tEsposizione";
+        if (sources)
+            text += "\tFonte";
         text += LineEnd;
         for (const ExposureRow& row : calculation.rows) {
             RowValues values = readRow(row);
@@ -47,6 +53,10 @@ std::string calculationCsvText(const Calculation& calculation, int unit)
             text += decimalComma(fixedText(values.g, 1));
             text += Separator;
             text += decimalComma(unitValueText(values.partial, unit));
+            if (sources) {
+                text += Separator;
+                text += itemOriginText(rowItemId(row, unit));
+            }
             text += LineEnd;
         }
     } else {
@@ -56,6 +66,12 @@ std::string calculationCsvText(const Calculation& calculation, int unit)
                        calculation.fText);
         appendLabelled(text, "Ore/giorno:", calculation.tText);
         appendLabelled(text, "Giorni/anno:", calculation.gText);
+        if (unsigned item = fieldItemId(calculation, unit)) {
+            text += "Fonte:";
+            text += Separator;
+            text += itemOriginText(item);
+            text += LineEnd;
+        }
     }
     appendLabelled(text, "Esposizione annuale (ff/cc):", calculation.resultCc);
     appendLabelled(text, "Esposizione annuale (ff/l):", calculation.resultL);

@@ -10,6 +10,9 @@
 namespace {
 
 const char* const MainSection = "QUORVEL";
+// The database item a value was taken from. A key of its own: readers that
+// do not know it skip it, and VOCE already holds a row's description.
+const char* const ItemKey = "ID_VOCE";
 constexpr unsigned ValueBufferSize = TextLimit + 1;
 
 std::string readText(Profile& profile, const char* section, const char* key)
@@ -20,6 +23,13 @@ std::string readText(Profile& profile, const char* section, const char* key)
         count = sizeof buffer - 1;
     buffer[count] = '\0';
     return buffer;
+}
+
+// ID_VOCE names an item of the database, or nothing (0).
+unsigned readItemId(Profile& profile, const char* section)
+{
+    int id = profile.readInt(section, ItemKey, 0);
+    return id > 0 && isDatabaseItem(static_cast<unsigned>(id)) ? static_cast<unsigned>(id) : 0;
 }
 
 std::string rowSection(int index)
@@ -56,6 +66,23 @@ public:
             ok_ = profile_.writeString(section, key, oneLine(value).c_str());
     }
 
+    // Drops a key left by an earlier save, so that a value typed over an
+    // item's does not keep naming the item.
+    void remove(const char* section, const char* key)
+    {
+        char value[2];
+        if (ok_ && profile_.readString(section, key, "", value, sizeof value) > 0)
+            ok_ = profile_.writeString(section, key, nullptr);
+    }
+
+    void putItem(const char* section, unsigned itemId)
+    {
+        if (itemId != 0)
+            put(section, ItemKey, std::to_string(itemId));
+        else
+            remove(section, ItemKey);
+    }
+
     bool ok() const { return ok_; }
 
 private:
@@ -85,12 +112,14 @@ CalculationFile readCalculationFile(Profile& profile)
             row.g = readNumber(readText(profile, section.c_str(), "GIORNI").c_str());
             // PARZIALE is not read: the partial is recomputed.
             file.rows.push_back(row);
+            file.rowItems.push_back(readItemId(profile, section.c_str()));
         }
     } else {
         file.description = readText(profile, MainSection, "LAVORAZIONE");
         file.fText = readText(profile, MainSection, "FIBRE");
         file.tText = readText(profile, MainSection, "ORE");
         file.gText = readText(profile, MainSection, "GIORNI");
+        file.itemId = readItemId(profile, MainSection);
     }
     // ESPOSIZIONE always holds ff/cc, whatever the unit.
     file.resultCc = readText(profile, MainSection, "ESPOSIZIONE");
@@ -120,8 +149,11 @@ bool applyCalculationFile(const CalculationFile& file, const std::string& path,
     calculation.multiple = file.multiple;
     if (file.multiple) {
         calculation.rows.clear();
-        for (RowValues values : file.rows)
+        for (size_t i = 0; i < file.rows.size(); ++i) {
+            RowValues values = file.rows[i];
             calculation.rows.push_back(writeRow(values, *unit));
+            calculation.rows.back().itemId = i < file.rowItems.size() ? file.rowItems[i] : 0;
+        }
     } else {
         // The hidden rows stay; they count again when the box is ticked, so
         // they must be in the unit the total is read in.
@@ -129,9 +161,12 @@ bool applyCalculationFile(const CalculationFile& file, const std::string& path,
             for (ExposureRow& row : calculation.rows) {
                 RowValues values = readRow(row);
                 values.f = convertUnit(values.f, *unit);
+                unsigned itemId = row.itemId;
                 row = writeRow(values, *unit);
+                row.itemId = itemId;
             }
         calculation.description = file.description;
+        calculation.itemId = file.itemId;
         for (auto [field, text] : {std::pair{&calculation.fText, &file.fText},
                                    std::pair{&calculation.tText, &file.tText},
                                    std::pair{&calculation.gText, &file.gText}}) {
@@ -164,6 +199,7 @@ bool writeCalculationFile(Profile& profile, const std::string& path, Calculation
             writer.put(section.c_str(), "ORE", fixedText(values.t, 3));
             writer.put(section.c_str(), "GIORNI", fixedText(values.g, 1));
             writer.put(section.c_str(), "PARZIALE", unitValueText(values.partial, unit));
+            writer.putItem(section.c_str(), rowItemId(row, unit));
         }
         writer.put(MainSection, "ITEMS", std::to_string(index));
     } else {
@@ -172,6 +208,7 @@ bool writeCalculationFile(Profile& profile, const std::string& path, Calculation
         writer.put(MainSection, "FIBRE", calculation.fText);
         writer.put(MainSection, "ORE", calculation.tText);
         writer.put(MainSection, "GIORNI", calculation.gText);
+        writer.putItem(MainSection, fieldItemId(calculation, unit));
     }
     writer.put(MainSection, "ESPOSIZIONE", calculation.resultCc);
     writer.put(MainSection, "ESPOSIZIONE_FL", calculation.resultL);

@@ -25,6 +25,7 @@ constexpr size_t RowInputNumberChars = 31;  // read when a row is added
 enum RowColumn { ColumnDescription, ColumnF, ColumnT, ColumnG, ColumnPartial, RowColumnCount };
 struct ExposureRow {
     std::array<std::string, RowColumnCount> columns;
+    unsigned itemId = 0;  // the database item F was taken from, 0 when typed
 };
 
 // A row's numbers, as readRow gives them back or as they go into writeRow.
@@ -48,6 +49,7 @@ struct Calculation {
     std::string resultL;
     std::string notes;
     std::string currentFile;
+    unsigned itemId = 0;  // single mode: the database item F was taken from, or 0
 };
 
 // ((F x t) x g) / 1920, each step rounded to double in both builds.
@@ -134,6 +136,32 @@ const char* unitLabel(int unit);
 std::string concentrationHeader(int unit);
 std::string exposureHeader(int unit);
 
+// ---- item_origin.cpp ----
+
+extern const char* const MethodNotStated;  // "metodo non indicato"
+
+bool isDatabaseItem(unsigned itemId);
+// The item cites a publication (it has a row in the sources table).
+bool isCitedItem(unsigned itemId);
+// "PCM", "TEM", "SEM", "altro", or "" when the source does not state it.
+std::string itemMethod(unsigned itemId);
+// "[citato, PCM]", "[citato, metodo non indicato]" or "[indicativo]".
+std::string itemStatusMark(unsigned itemId);
+// "voce 541, citata, PCM: <reference>" or "voce 877, valore indicativo (...)";
+// "" for 0 or an id that is no item.
+std::string itemOriginText(unsigned itemId);
+
+// The item id while F (in unit) still shows the item's concentration; 0 once
+// the value was changed by hand, so the name of a source never goes with a
+// figure it did not give.
+unsigned keptItemId(unsigned itemId, double f, int unit);
+unsigned fieldItemId(const Calculation& calculation, int unit);
+unsigned rowItemId(const ExposureRow& row, int unit);
+
+// Phase-contrast (PCM) and electron-microscope (TEM, SEM) counts side by side:
+// they count different fibres and do not add up as one measure.
+bool mixesMicroscopy(const std::vector<std::string>& methods);
+
 // ---- calculation_file.cpp ----
 
 // A file never names more rows than this; a larger ITEMS reads this many.
@@ -144,6 +172,8 @@ struct CalculationFile {
     int unit = 0;
     bool multiple = false;
     std::vector<RowValues> rows;  // multiple: one per EXPO section
+    std::vector<unsigned> rowItems;  // ID_VOCE of each row, 0 when none
+    unsigned itemId = 0;             // single: ID_VOCE of section QUORVEL
     std::string description;      // single: the four field texts
     std::string fText;
     std::string tText;

@@ -33,6 +33,7 @@ struct CalculatorData {
     HBRUSH cyan;
     char currentFile[MAX_PATH];
     Calculation baseline;  // as last opened or saved, to know unsaved work
+    unsigned itemId;       // the database item the F field was filled from, or 0
 };
 
 const char* const MissingFileMessage = "Il file non esiste: nessun calcolo è stato aperto.";
@@ -97,6 +98,11 @@ ExposureRow readListRow(HWND list, int index)
         SendMessageA(list, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
         row.columns[column] = text;
     }
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    if (SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        row.itemId = static_cast<unsigned>(item.lParam);
     return row;
 }
 
@@ -108,6 +114,12 @@ void setListRow(HWND list, int index, const ExposureRow& row)
         item.pszText = const_cast<char*>(row.columns[column].c_str());
         SendMessageA(list, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
     }
+    // The row's item travels in the list item's data.
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    item.lParam = static_cast<LPARAM>(row.itemId);
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void appendListRow(HWND list, const ExposureRow& row)
@@ -230,6 +242,8 @@ void prefillFromItem(HWND dialog, unsigned itemId)
         return;
     setControlText(dialog, IDC_CALC_F, concentrationText(node->concentration, currentUnit()));
     SetDlgItemTextA(dialog, IDC_CALC_DESCRIPTION, node->name);
+    if (CalculatorData* data = dataOf(dialog))
+        data->itemId = node->kind == Item ? node->id : 0;
 }
 
 BOOL onInitDialog(HWND dialog, const CalculatorRequest& request)
@@ -283,6 +297,8 @@ bool rowFromFields(HWND dialog, ExposureRow* row)
     }
     RowValues record = check.record;
     *row = writeRow(record, currentUnit());
+    if (CalculatorData* data = dataOf(dialog))
+        row->itemId = keptItemId(data->itemId, readRow(*row).f, currentUnit());
     return true;
 }
 
@@ -431,7 +447,10 @@ void rowIntoFields(HWND dialog)
     const int row = selectedRow(list);
     if (row < 0)
         return;
-    const FieldTexts texts = rowFieldTexts(readListRow(list, row), currentUnit());
+    const ExposureRow values = readListRow(list, row);
+    const FieldTexts texts = rowFieldTexts(values, currentUnit());
+    if (CalculatorData* data = dataOf(dialog))
+        data->itemId = values.itemId;
     setControlText(dialog, IDC_CALC_DESCRIPTION, texts.description);
     setControlText(dialog, IDC_CALC_F, texts.fText);
     setControlText(dialog, IDC_CALC_T, texts.tText);
@@ -639,6 +658,8 @@ Calculation calculatorContents(HWND dialog)
     calculation.resultL = controlText(dialog, IDC_CALC_RESULT_L);
     calculation.notes = controlText(dialog, IDC_CALC_NOTES);
     calculation.currentFile = calculatorCurrentFile(dialog);
+    if (CalculatorData* data = dataOf(dialog))
+        calculation.itemId = data->itemId;
     return calculation;
 }
 
@@ -679,6 +700,7 @@ bool readCalculationIntoDialog(HWND dialog, const char* path)
     if (!applyCalculationFile(file, name, calculation, &unit))
         return false;
 
+    data->itemId = calculation.itemId;
     setDisplayUnit(mainWindowOf(dialog), unit != 0 ? PerLitre : PerCc);
     showUnitLabels(dialog);  // also when the dialog is not yet the live one
 

@@ -48,21 +48,27 @@ void drawCalculationPage(HDC dc, const Calculation& calculation, int unit, const
         page.write("Esposizioni multiple");
         for (const ExposureRow& row : calculation.rows) {
             const RowValues values = readRow(row);
-            page.keepTogether(5);
+            const unsigned item = rowItemId(row, unit);
+            page.keepTogether(item ? 6 : 5);
             page.write("Descrizione: " + values.description);
             page.write(concentration + unitValueText(values.f, unit));
             page.write("Ore/giorno: " + fixedText(values.t, 3));
             page.write("Giorni/anno: " + fixedText(values.g, 1));
             page.write(std::string(perLitre ? "Esposizione parziale (ff/l): " : "Esposizione parziale (ff/cc): ") +
                        unitValueText(values.partial, unit));
+            if (item)
+                page.write("Fonte: " + itemOriginText(item));
         }
         page.skip(1);
     } else {
-        page.keepTogether(4);
+        const unsigned item = fieldItemId(calculation, unit);
+        page.keepTogether(item ? 5 : 4);
         page.write(calculation.description);
         page.write(concentration + calculation.fText);
         page.write("Ore/giorno: " + calculation.tText);
         page.write("Giorni/anno: " + calculation.gText);
+        if (item)
+            page.write("Fonte: " + itemOriginText(item));
     }
     page.keepTogether(2);
     page.write("Esposizione annuale (ff/cc): " + calculation.resultCc);

@@ -187,7 +187,9 @@ void editRowDescription(ExposureRow& row, const std::string& description, int un
 {
     RowValues values = readRow(row);
     values.description = cut(description, TextLimit);
+    const unsigned itemId = row.itemId;  // a new name keeps the figure's source
     row = writeRow(values, unit);
+    row.itemId = itemId;
 }
 
 void setResultTexts(Calculation& calculation, double exposure, int unit)

@@ -1,4 +1,5 @@
 #include "app/calculator/calculator.h"
+#include "app/database/database.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,68 @@ TEST(CalculationCsv, SingleCalculationCopiesTheFieldTexts)
                      "Giorni/anno:\t1,2.3", "Esposizione annuale (ff/cc):\t0,05000",
                      "Esposizione annuale (ff/l):\t50,00", "Note:\tNota 1.5\r\nseconda riga"}),
               calculationCsvText(calculation, PerLitre));
+}
+
+}  // namespace
+
+namespace {
+
+// The first item of the database with a source row (cited) or without.
+unsigned firstItem(bool cited)
+{
+    for (int i = 0; i < nodeCount(); ++i)
+        if (nodeAt(i)->kind == Item && (findSource(nodeAt(i)->id) != nullptr) == cited)
+            return nodeAt(i)->id;
+    return 0;
+}
+
+TEST(CalculationCsv, ValuesFromTheDatabaseNameTheirSource)
+{
+    const unsigned cited = firstItem(true), indicative = firstItem(false);
+    ASSERT_NE(0u, cited);
+    ASSERT_NE(0u, indicative);
+    const SourceRecord& source = *findSource(cited);
+    EXPECT_NE(std::string::npos, itemOriginText(cited).find(std::string(", ") +
+                                                             (*source.method ? source.method : "metodo non indicato") +
+                                                             ": " + source.reference));
+    EXPECT_EQ("voce " + std::to_string(indicative) + ", valore indicativo (non è una misura pubblicata)",
+              itemOriginText(indicative));
+
+    Calculation list;
+    list.multiple = true;
+    RowValues fromItem{"Dal database", findNode(cited)->concentration * 1000, 8, 240};
+    list.rows.push_back(writeRow(fromItem, PerLitre));
+    list.rows.back().itemId = cited;
+    RowValues typed{"Scritta a mano", 1, 8, 240};
+    list.rows.push_back(writeRow(typed, PerLitre));
+    std::string text = calculationCsvText(list, PerLitre);
+    EXPECT_NE(std::string::npos, text.find("\tEsposizione\tFonte\r\n"));
+    EXPECT_NE(std::string::npos, text.find("\t" + itemOriginText(cited) + "\r\nScritta a mano\t")) << text;
+    EXPECT_NE(std::string::npos, text.find("\t1,00\t\r\n")) << text;  // a typed row has no source
+
+    Calculation single;
+    single.fText = concentrationText(findNode(indicative)->concentration, PerCc);
+    single.itemId = indicative;
+    EXPECT_NE(std::string::npos,
+              calculationCsvText(single, PerCc).find("\r\nFonte:\t" + itemOriginText(indicative) + "\r\n"));
+    // A value typed over the item's is no longer the item's.
+    single.fText = "12.5";
+    EXPECT_EQ(std::string::npos, calculationCsvText(single, PerCc).find("Fonte:"));
+}
+
+TEST(CalculationCsv, PhaseContrastAndElectronCountsDoNotMix)
+{
+    struct Case {
+        std::vector<std::string> methods;
+        bool mixed;
+    } cases[] = {
+        {{"PCM", "TEM"}, true}, {{"SEM", "", "PCM"}, true}, {{"PCM", "PCM", ""}, false},
+        {{"TEM", "SEM"}, false}, {{"PCM", "altro"}, false}, {{}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.methods.size());
+        EXPECT_EQ(c.mixed, mixesMicroscopy(c.methods));
+    }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "app/calculator/calculator.h"
+#include "app/database/database.h"
 
 #include "tests/unit/calculator/fake_profile.h"
 
@@ -190,6 +191,48 @@ TEST(CalculationFile, SavingOverAnotherCalculation)
     EXPECT_FALSE(singleAgain.multiple);
     EXPECT_EQ("0.30000", singleAgain.fText);
     EXPECT_EQ(PerCc, unit);
+}
+
+// The item behind a value is kept in ID_VOCE, a key older readers skip
+// (VOCE keeps the row's description); a value typed over it drops the key.
+TEST(CalculationFile, ItemIdTravelsInItsOwnKey)
+{
+    unsigned item = 0;
+    for (int i = 0; i < nodeCount() && !item; ++i)
+        if (nodeAt(i)->kind == Item && nodeAt(i)->concentration > 0)
+            item = nodeAt(i)->id;
+    const std::string key = "ID_VOCE=" + std::to_string(item) + "\r\n";
+    const double f = findNode(item)->concentration;
+    int unit;
+
+    Calculation list = opened(lines(Esempio3), &unit);
+    RowValues values{"Dal database", f * 1000, 8, 240};
+    list.rows.push_back(writeRow(values, unit));
+    list.rows.back().itemId = item;
+    FakeProfile multiple;
+    ASSERT_TRUE(writeCalculationFile(multiple, "C:\\m.qvl", list, unit));
+    EXPECT_NE(std::string::npos, multiple.text().find("PARZIALE=" + unitValueText(f * 1000, unit) + "\r\n" + key));
+    Calculation listAgain = opened(multiple.text(), &unit);
+    ASSERT_EQ(3u, listAgain.rows.size());
+    EXPECT_EQ(0u, listAgain.rows[0].itemId);
+    EXPECT_EQ(item, listAgain.rows[2].itemId);
+    EXPECT_EQ("Dal database", listAgain.rows[2].columns[ColumnDescription]);
+
+    Calculation single = opened(lines(Esempio1), &unit);
+    single.fText = concentrationText(f, unit);
+    single.itemId = item;
+    FakeProfile file(lines(Esempio1));
+    ASSERT_TRUE(writeCalculationFile(file, "C:\\s.qvl", single, unit));
+    EXPECT_NE(std::string::npos, file.text().find(key));
+    EXPECT_EQ(item, opened(file.text(), &unit).itemId);
+    single.fText = "7";  // typed over the item's value: the key goes
+    ASSERT_TRUE(writeCalculationFile(file, "C:\\s.qvl", single, unit));
+    EXPECT_EQ(std::string::npos, file.text().find("ID_VOCE"));
+
+    for (const char* id : {"1", "950", "-3", "abc"}) {  // a folder, a gap, no number
+        SCOPED_TRACE(id);
+        EXPECT_EQ(0u, opened(lines({"[QUORVEL]", "FIBRE=1", std::string("ID_VOCE=") + id}), &unit).itemId);
+    }
 }
 
 TEST(CalculationFile, StoredFieldTextsPassTheCharacterCheck)

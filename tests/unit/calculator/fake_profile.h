@@ -94,12 +94,16 @@ public:
             sections_.push_back({section, {}});
             found = &sections_.back();
         }
-        for (auto& existing : found->keys)
-            if (same(existing.first, key)) {
-                existing.second = value;
+        for (auto existing = found->keys.begin(); existing != found->keys.end(); ++existing)
+            if (same(existing->first, key)) {
+                if (value)
+                    existing->second = value;
+                else
+                    found->keys.erase(existing);  // a null value deletes, as on the platform
                 return true;
             }
-        found->keys.push_back({key, value});
+        if (value)
+            found->keys.push_back({key, value});
         return true;
     }
 

@@ -8,6 +8,7 @@
 
 #include "app/browse/item_text.h"
 #include "app/browse/search_engine.h"
+#include "app/calculator/calculator.h"
 #include "app/database/database.h"
 #include "cli_test_support.h"
 #include "common/cp1252.h"
@@ -71,20 +72,23 @@ TEST(CliShow, ItemThirteenAsThePanelShowsIt)
 {
     CliRun run = runQuorvel({"show", "13"});
     EXPECT_EQ(0, run.status);
-    EXPECT_EQ("Amianto->Ciclo di vita->Bonifica->Decontaminazione in edifici (valore massimo)\n"
-              "Amianto->Dati per nazione->Italia->Bonifica->Decontaminazione in edifici (valore massimo)\n"
-              "\n"
-              "Concentrazione:   0.0570 ff/cc\n"
-              "Concentrazione:     57.0 ff/l\n"
-              "\n"
-              "Fonte bibliografica: Campionamento ambientale. Fonte: G. Ig. Ind. 14:207, 1989\n"
-              "\n"
-              "Stato: citato (fonte non verificata)\n"
-              "Riferimento: G. Ig. Ind. 14:207, 1989\n"
-              "Indirizzo: non reperito\n"
-              "Posizione: non reperita\n"
-              "Valore pubblicato: 0.004-0.057 ff/cc (campionamento ambientale)\n",
-              run.out);
+    const char* method = *findSource(13)->method ? findSource(13)->method : "metodo non indicato";
+    const std::string expected =
+        "Amianto->Ciclo di vita->Bonifica->Decontaminazione in edifici (valore massimo)\n"
+        "Amianto->Dati per nazione->Italia->Bonifica->Decontaminazione in edifici (valore massimo)\n"
+        "\n"
+        "Concentrazione:   0.0570 ff/cc\n"
+        "Concentrazione:     57.0 ff/l\n"
+        "\n"
+        "Fonte bibliografica: Campionamento ambientale. Fonte: G. Ig. Ind. 14:207, 1989\n"
+        "\n"
+        "Stato: citato (fonte non verificata)\n"
+        "Riferimento: G. Ig. Ind. 14:207, 1989\n"
+        "Indirizzo: non reperito\n"
+        "Posizione: non reperita\n"
+        "Valore pubblicato: 0.004-0.057 ff/cc (campionamento ambientale)\n"
+        "Metodo: " + std::string(method) + "\n";
+    EXPECT_EQ(expected, run.out.substr(0, expected.size()));
     EXPECT_EQ("", run.err);
 }
 
@@ -320,9 +324,15 @@ TEST(CliTree, EveryPlaceOfEveryNodeInTheTreesOrder)
     EXPECT_EQ("Amianto\n", runQuorvel({"tree", "--depth", "0"}).out);
     EXPECT_EQ("Amianto\n  Ciclo di vita\n  Dati per nazione\n  Opifici\n",
               runQuorvel({"tree", "--depth=1"}).out);
+    // Every item carries its status: cited with its method, or indicative.
+    std::string withIds = runQuorvel({"tree", "--unit", "l", "--ids"}).out;
     EXPECT_NE(std::string::npos,
-              runQuorvel({"tree", "--unit", "l", "--ids"}).out.find(
-                  "[13] Decontaminazione in edifici (valore massimo)\t57.0 ff/l\n"));
+              withIds.find("[13] Decontaminazione in edifici (valore massimo)\t57.0 ff/l\t" + itemStatusMark(13) + "\n"));
+    unsigned indicative = 1;
+    while (!findNode(indicative) || findNode(indicative)->kind != Item || findSource(indicative))
+        ++indicative;
+    size_t at = withIds.find("[" + std::to_string(indicative) + "] ");
+    EXPECT_EQ(withIds.find('\n', at) - 13, withIds.find("\t[indicativo]\n", at));
     for (const char* bad : {"-1", "abc", "", "1e3"}) {
         SCOPED_TRACE(bad);
         CliRun refused = runQuorvel({"tree", "--depth", bad});

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/calculator/calculator.h"
+#include "app/database/database.h"
 #include "cli_test_support.h"
 
 namespace {
@@ -263,39 +264,142 @@ TEST_F(CliFiles, HistorySumsFibreYearsAgainstTheReference)
               "1975-1982\t8\t2.20000\t4.00\t240.0\t1.10000\t8.800\tMescolatrice è\t\n"
               "1983-1990\t8\t0.50000\t8.00\t220.0\t0.45833\t3.667\tManutenzione\t\n"
               "Esposizione cumulativa: 12.467 ff/cc × anni\n"
-              "Riferimento per il tumore del polmone: 25 ff/cc × anni (criteri di Helsinki, BK 4104 tedesca; "
-              "non vale per il mesotelioma); l'esposizione cumulativa è inferiore al riferimento (49.9%)\n"
-              "Anni con media annua pari o superiore a 100 ff/l: 16 (criterio italiano dei benefici "
-              "previdenziali: almeno 10 anni)\n",
+              "Criterio di dose per il tumore del polmone: 25 ff/cc × anni (BK 4104 in Germania, criteri di "
+              "Helsinki), la dose alla quale il rischio di tumore del polmone è circa raddoppiato. È una delle "
+              "vie per il riconoscimento della malattia professionale, non una soglia di sicurezza: il rischio "
+              "non si annulla sotto questa dose. Non vale per il mesotelioma. L'esposizione cumulativa "
+              "calcolata non raggiunge questa dose; il riconoscimento resta possibile per le altre vie.\n"
+              "Durata dell'esposizione con media annua pari o superiore a 100 ff/l: 16 anni e 0 mesi "
+              "(criterio italiano dei benefici previdenziali, art. 47 D.L. 269/2003 e D.M. 27 ottobre 2004: "
+              "almeno 10 anni)\n"
+              "Il criterio riferisce la media annua delle esposizioni giornaliere su 8 ore all'orario di "
+              "lavoro contrattuale; E la riferisce a un anno fisso di 1920 ore (8 × 240): il conteggio è "
+              "un'approssimazione. Solo l'INAIL certifica l'esposizione, con un proprio accertamento delle "
+              "mansioni, dei periodi e delle concentrazioni.\n",
               run.out);
     EXPECT_EQ("", run.err);
 
-    CliRun litre = runQuorvel({"history", "--unit", "l", put("l.txt", "2000 2024 1100 8 240\n")});
-    EXPECT_NE(std::string::npos, litre.out.find("Esposizione cumulativa: 27.500 ff/cc × anni\n"));
-    EXPECT_NE(std::string::npos, litre.out.find("supera il riferimento (110.0%)"));
-    CliRun equal = runQuorvel({"history", put("e.txt", "2000 2024 1 8 240\n")});
-    EXPECT_NE(std::string::npos, equal.out.find("è pari al riferimento (100.0%)"));
-    // 0.01 + 24.99 fibre-years: the floating sum is 25.000000000000004.
-    CliRun sum = runQuorvel({"history", put("s.txt", "2000 2000 0.01 8 240\n2001 2003 8.33 8 240\n")});
-    EXPECT_NE(std::string::npos, sum.out.find("è pari al riferimento (100.0%)")) << sum.out;
+    // The 25 fibre-year dose is a criterion, not a threshold to score against.
+    struct Dose {
+        const char* unit;
+        const char* history;
+        const char* verdict;
+    } doses[] = {
+        {"l", "2000 2024 1100 8 240\n", "calcolata raggiunge questa dose."},  // 27.5 fibre-years
+        {"cc", "2000 2024 1 8 240\n", "calcolata raggiunge questa dose."},
+        // 0.01 + 24.99 fibre-years: the floating sum is 25.000000000000004.
+        {"cc", "2000 2000 0.01 8 240\n2001 2003 8.33 8 240\n", "calcolata raggiunge questa dose."},
+        {"cc", "2000 2001 1 8 240\n", "calcolata non raggiunge questa dose; il riconoscimento resta possibile"},
+    };
+    for (const Dose& d : doses) {
+        SCOPED_TRACE(d.history);
+        CliRun dose = runQuorvel({"history", "--unit", d.unit, put("d.txt", d.history)});
+        EXPECT_NE(std::string::npos, dose.out.find(d.verdict)) << dose.out;
+        EXPECT_EQ(std::string::npos, dose.out.find('%'));
+    }
 
-    // Months: half a year at 0.15 gives an annual mean of 0.075 ff/cc in 1990,
-    // below the Italian criterion; a whole year at 0.1 meets it. F may be an
-    // item, whose source then closes the line.
-    CliRun months = runQuorvel({"history", put("m.txt", "1990-01 1990-06 0.15 8 240\n1991 1991 0.1 8 240\n"
-                                                        "1992-03 1992-04 @541 8 240\n")});
-    EXPECT_EQ(0, months.status) << months.err;
-    EXPECT_NE(std::string::npos, months.out.find("1990-01/1990-06\t0.50\t0.15000\t8.00\t240.0\t0.15000\t0.075\t\t\n"));
+    // The Italian criterion counts the months a period lasts at its annual
+    // mean: a short high period is not a whole year, a period across New Year
+    // counts in full. F may be an item, whose source then closes the line.
+    struct Duration {
+        const char* history;
+        const char* duration;
+    } durations[] = {
+        {"1995-01 1995-02 3 8 240\n", "100 ff/l: 0 anni e 2 mesi "},
+        {"1990-07 1991-06 0.15 8 240\n", "100 ff/l: 1 anno e 0 mesi "},
+        {"1990-01 1990-06 0.15 8 240\n1991 1991 0.1 8 240\n1992-03 1992-04 @541 8 240\n",
+         "100 ff/l: 1 anno e 8 mesi "},
+        {"1980 1989 0.05 8 240\n1985 1994 0.05 8 240\n", "100 ff/l: 5 anni e 0 mesi "},  // overlap adds up
+        {"1980 1999 0.09 8 240\n", "100 ff/l: 0 anni e 0 mesi "},
+    };
+    for (const Duration& d : durations) {
+        SCOPED_TRACE(d.history);
+        CliRun months = runQuorvel({"history", put("m.txt", d.history)});
+        EXPECT_EQ(0, months.status) << months.err;
+        EXPECT_NE(std::string::npos, months.out.find(d.duration)) << months.out;
+    }
     EXPECT_NE(std::string::npos,
-              months.out.find("1992-03/1992-04\t0.17\t10.64000\t8.00\t240.0\t10.64000\t1.773\t"
-                              "Fabbricazione di manufatti in cemento amianto (media stimata, convertita)\t"
-                              "voce 541, citata: Hughes JM, Weill H, Hammad YY."))
-        << months.out;
-    EXPECT_NE(std::string::npos, months.out.find("pari o superiore a 100 ff/l: 2 "));
+              runQuorvel({"history", put("i.txt", "1992-03 1992-04 @541 8 240\n")}).out.find(
+                  "1992-03/1992-04\t0.17\t10.64000\t8.00\t240.0\t10.64000\t1.773\t"
+                  "Fabbricazione di manufatti in cemento amianto (media stimata, convertita)\t" +
+                  itemOriginText(541) + "\n"));
 
     CliRun overlap = runQuorvel({"history", put("o.txt", "2000 2004 1 8 240\n2004 2006 1 8 240\n")});
     EXPECT_EQ(0, overlap.status);
     EXPECT_NE(std::string::npos, overlap.err.find("righe 1 e 2 si sovrappongono"));
+}
+
+// An indicative item is named on the totals and on the error stream, and
+// --cited-only refuses it.
+TEST_F(CliFiles, HistoryMarksIndicativeValues)
+{
+    unsigned indicative = 0, cited = 0;
+    for (int i = 0; i < nodeCount(); ++i) {
+        const NodeRecord& node = *nodeAt(i);
+        if (node.kind == Item && !indicative && !findSource(node.id))
+            indicative = node.id;
+        if (node.kind == Item && !cited && findSource(node.id))
+            cited = node.id;
+    }
+    std::string history = put("h.txt", "1975 1984 @" + std::to_string(cited) + " 8 240\n1985 1994 @" +
+                                           std::to_string(indicative) + " 8 240\n");
+    CliRun run = runQuorvel({"history", history});
+    EXPECT_EQ(0, run.status);
+    const char* caution = "la riga 2 usa valori indicativi della banca dati, non misure pubblicate";
+    EXPECT_NE(std::string::npos, run.out.find(std::string("Esposizione cumulativa: ")));
+    EXPECT_NE(std::string::npos, run.out.find(std::string("ff/cc × anni\nAttenzione: ") + caution)) << run.out;
+    EXPECT_NE(std::string::npos, run.err.find(caution)) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("\t" + itemOriginText(indicative) + "\n"));
+
+    CliRun refused = runQuorvel({"history", "--cited-only", history});
+    EXPECT_EQ(2, refused.status);
+    EXPECT_NE(std::string::npos, refused.err.find(":2: la voce " + std::to_string(indicative) +
+                                                  " ha un valore indicativo"))
+        << refused.err;
+    EXPECT_EQ("", refused.out);
+    CliRun citedOnly = runQuorvel({"history", "--cited-only", put("c.txt", "1975 1984 @" + std::to_string(cited) +
+                                                                          " 8 240\n1985 1994 0.2 8 240\n")});
+    EXPECT_EQ(0, citedOnly.status);
+    EXPECT_EQ(std::string::npos, citedOnly.out.find("Attenzione"));
+}
+
+// -F @ID takes the item's concentration as the calculator does, and the
+// output names its source or calls it indicative.
+TEST_F(CliFiles, CalcOnAnItemNamesItsSource)
+{
+    unsigned indicative = 0;
+    for (int i = 0; i < nodeCount() && !indicative; ++i)
+        if (nodeAt(i)->kind == Item && !findSource(nodeAt(i)->id))
+            indicative = nodeAt(i)->id;
+    CliRun cited = runQuorvel({"calc", "-F", "@541", "-t", "2", "--unit", "l"});
+    EXPECT_EQ(0, cited.status) << cited.err;
+    EXPECT_EQ("Fabbricazione di manufatti in cemento amianto (media stimata, convertita)\n"
+              "Concentrazione (ff/l): 10640.00\nOre/giorno: 2\nGiorni/anno: 240\n"
+              "Fonte: " + itemOriginText(541) + "\n"
+              "Esposizione annuale (ff/cc): 2.66000\nEsposizione annuale (ff/l): 2660.00\n",
+              cited.out);
+    EXPECT_EQ("", cited.err);
+
+    const std::string id = std::to_string(indicative);
+    CliRun csv = runQuorvel({"calc", "--csv", "-F", "@" + id, "-d", "Mia"});
+    EXPECT_NE(std::string::npos, csv.out.find("\nMia\n"));
+    EXPECT_NE(std::string::npos, csv.out.find("\nFonte:\tvoce " + id + ", valore indicativo")) << csv.out;
+    EXPECT_NE(std::string::npos, csv.err.find("la voce " + id + " ha un valore indicativo"));
+    for (const char* bad : {"@950", "@1", "@x", "@"}) {
+        SCOPED_TRACE(bad);
+        CliRun refused = runQuorvel({"calc", "-F", bad});
+        EXPECT_EQ(2, refused.status);
+        EXPECT_NE(std::string::npos, refused.err.find("nessuna voce con questo ID"));
+    }
+
+    // A file's rows carry their item in ID_VOCE.
+    std::string file = put("v.qvl", "[QUORVEL]\r\nMULTI=1\r\nITEMS=2\r\nUNIT=0\r\n[EXPO_0]\r\nVOCE=A\r\n"
+                                    "FIBRE=10.64000\r\nORE=8\r\nGIORNI=240\r\nID_VOCE=541\r\n[EXPO_1]\r\n"
+                                    "VOCE=B\r\nFIBRE=1\r\nORE=8\r\nGIORNI=240\r\nID_VOCE=541\r\n");
+    std::string out = runQuorvel({"calc", file}).out;
+    EXPECT_NE(std::string::npos, out.find("(ff/cc): 10.64000\nFonte: " + itemOriginText(541) + "\nDescrizione: B"))
+        << out;
+    EXPECT_EQ(std::string::npos, out.find("1.00000\nFonte:"));  // F was changed: not the item's
 }
 
 TEST_F(CliFiles, HistoryRefusesBadLinesNamingFileAndLine)

@@ -395,6 +395,39 @@ TEST_F(CalculatorFilesTest, MultipleSavePrintAndCopyCarryTheListTotal)
     EXPECT_EQ(text(IDC_CALC_RESULT_CC), "1.69375");
 }
 
+// A row filled from a database item keeps the item: the saved file names it
+// in ID_VOCE, the copy names its source, and reading the file brings it back.
+TEST_F(CalculatorFilesTest, RowsFromAnItemKeepItsSource)
+{
+    open(CalculatorRequest::item(541));
+    setMultiple(true);
+    command(IDC_CALC_ADD);  // the item's own values
+    addRow("A mano", "1", "8", "240");
+    ASSERT_EQ(rows().size(), 2u);
+
+    const std::string path = pathOf("voce.qvl");
+    ASSERT_TRUE(writeCalculationFromDialog(calculator, path.c_str()));
+    const std::string saved = readWhole(path);
+    const size_t second = saved.find("[EXPO_1]");
+    EXPECT_LT(saved.find("ID_VOCE=541\r\n"), second) << saved;
+    EXPECT_EQ(saved.find("ID_VOCE", second), std::string::npos) << saved;
+
+    command(IDC_CALC_COPY);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const std::string copied = data ? static_cast<const char*>(GlobalLock(data)) : "";
+    if (data)
+        GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_NE(copied.find("\t" + itemOriginText(541) + "\r\nA mano\t"), std::string::npos) << copied;
+
+    openFile(path);
+    const Calculation reread = calculatorOutput(calculator);
+    ASSERT_EQ(reread.rows.size(), 2u);
+    EXPECT_EQ(reread.rows[0].itemId, 541u);
+    EXPECT_EQ(reread.rows[1].itemId, 0u);
+}
+
 TEST_F(CalculatorFilesTest, FileRowsThatFailTheChecksAreNamedAndNotSummed)
 {
     std::string content = "[QUORVEL]\r\nMULTI=1\r\nITEMS=5\r\nESPOSIZIONE=1.10000\r\nUNIT=0\r\n";
@@ -664,6 +697,11 @@ TEST_F(CalculatorFilesTest, PrintedPageHasItsLinesInOrder)
     multiple.resultCc = "0.03888";
     multiple.resultL = "38.88";
 
+    Calculation fromItem = single;  // F is item 541's value: the page names the source
+    fromItem.fText = "10640.00";
+    fromItem.itemId = 541;
+    fromItem.notes.clear();
+
     struct Case {
         const char* name;
         const Calculation* calculation;
@@ -680,6 +718,11 @@ TEST_F(CalculatorFilesTest, PrintedPageHasItsLinesInOrder)
           "Concentrazione (ff/l): 4.00", "Ore/giorno: 5.500", "Giorni/anno: 120.0",
           "Esposizione parziale (ff/l): 1.38", "", "Esposizione annuale (ff/cc): 0.03888",
           "Esposizione annuale (ff/l): 38.88"},
+         false},
+        {"from an item", &fromItem,
+         {"Taglio.", "Concentrazione (ff/l): 10640.00", "Ore/giorno: 8", "Giorni/anno: 240",
+          "Fonte: " + itemOriginText(541), "Esposizione annuale (ff/cc): 0.05700",
+          "Esposizione annuale (ff/l): 57.00"},
          false},
     };
     for (const Case& c : cases) {
