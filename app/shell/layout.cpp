@@ -44,30 +44,60 @@ void layoutMainWindow(HWND window, UINT sizeType, int width, int height)
     placePane(GetDlgItem(window, IDC_TREE), panes.tree);
 }
 
+namespace {
+
+bool readLayoutValue(HKEY key, DWORD* value)
+{
+    DWORD stored = 0;
+    DWORD size = sizeof stored;
+    DWORD type = 0;
+    if (RegQueryValueExA(key, LayoutValue, nullptr, &type, reinterpret_cast<BYTE*>(&stored), &size) !=
+            ERROR_SUCCESS ||
+        size != sizeof stored)
+        return false;
+    *value = stored;
+    return true;
+}
+
+bool storeLayoutValue(HKEY key, DWORD value)
+{
+    return RegSetValueExA(key, LayoutValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                          sizeof value) == ERROR_SUCCESS;
+}
+
+// Earlier versions kept the setting for the whole machine, which a standard
+// user may only read: that value, or 0 when there is none.
+DWORD machineLayout()
+{
+    HKEY key;
+    DWORD value = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, LayoutKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+        if (!readLayoutValue(key, &value))
+            value = 0;
+        RegCloseKey(key);
+    }
+    return value;
+}
+
+}  // namespace
+
+// The setting is the user's own (HKCU), writable without administrator
+// rights. A user without one starts from the machine's old value, copied
+// once into the user's key.
 DWORD layoutSetting(bool write, DWORD value)
 {
     HKEY key;
-    DWORD disposition = 0;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, LayoutKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, LayoutKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return 0;
 
     DWORD result = 0;
-    if (disposition == REG_CREATED_NEW_KEY) {
-        const DWORD zero = 0;
-        RegSetValueExA(key, LayoutValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero), sizeof zero);
-    } else if (write) {
-        if (RegSetValueExA(key, LayoutValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                           sizeof value) == ERROR_SUCCESS)
+    if (write) {
+        if (storeLayoutValue(key, value))
             result = value;
-    } else {
-        DWORD stored = 0;
-        DWORD size = sizeof stored;
-        DWORD type = 0;
-        if (RegQueryValueExA(key, LayoutValue, nullptr, &type, reinterpret_cast<BYTE*>(&stored),
-                             &size) == ERROR_SUCCESS &&
-            size == sizeof stored)
-            result = stored;
+    } else if (!readLayoutValue(key, &result)) {
+        result = machineLayout();
+        storeLayoutValue(key, result);
     }
     RegCloseKey(key);
     return result;

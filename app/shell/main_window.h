@@ -29,7 +29,7 @@ int getVersionString(HWND owner, int selector, char* buffer, int size);
 // Client rectangle below the toolbar, less the borders.
 RECT contentArea(HWND window);
 void layoutMainWindow(HWND window, UINT sizeType, int width, int height);
-// The stored "Layout" value (0 when it cannot be read); a write stores value.
+// The user's "Layout" value (0 when it cannot be read); a write stores value.
 DWORD layoutSetting(bool write, DWORD value);
 void invertLayout(HWND window);
 

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "app/ui/printer_profile.h"
+
 enum DisplayUnit : int { PerCc = 0, PerLitre = 1 };
 
 // Up to 32 node ids from the chosen element up to the root's child, zero-terminated.
@@ -39,7 +41,12 @@ struct AppState {
     unsigned selectedItem;
     LocatePath locatePath;
     HICON smallIcons[6];
-    char printerDevice[80];
+    char printerDevice[PrinterDeviceSize];
+    // On NT the document settings chosen in page set-up stay with the run
+    // (a standard user may not change the printer's own): a GlobalAlloc'd
+    // DEVMODEA for the printer named, or nullptr.
+    DEVMODEA* pageSettings;
+    char pageSettingsPrinter[PrinterNameSize];
     CalculatorState calculator;
 };
 

@@ -6,8 +6,69 @@
 
 #include "app/ui/app_state.h"
 #include "app/ui/printer_profile.h"
+#include "common/bounded_text.h"
 
 static_assert(sizeof appState.printerDevice == PrinterDeviceSize, "profile line buffer");
+
+namespace {
+
+// Windows 95, 98 and ME keep document settings with the printer, for every
+// program; NT keeps the printer's defaults for administrators.
+bool settingsStayWithThePrinter()
+{
+    return (GetVersion() & 0x80000000) != 0;
+}
+
+// This run's page set-up choice for the printer named, or nullptr.
+DEVMODEA* keptSettings(const char* printer)
+{
+    if (!appState.pageSettings || lstrcmpiA(appState.pageSettingsPrinter, printer) != 0)
+        return nullptr;
+    return appState.pageSettings;
+}
+
+// Takes settings (GlobalAlloc'd) as this run's choice for printer.
+void keepSettings(const char* printer, DEVMODEA* settings)
+{
+    if (appState.pageSettings)
+        GlobalFree(appState.pageSettings);
+    appState.pageSettings = settings;
+    copyBounded(appState.pageSettingsPrinter, printer);
+}
+
+// The print dialog takes its starting settings and printer as movable memory.
+HGLOBAL movableCopy(const void* data, size_t size)
+{
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    if (void* copy = memory ? GlobalLock(memory) : nullptr) {
+        CopyMemory(copy, data, size);
+        GlobalUnlock(memory);
+    }
+    return memory;
+}
+
+HGLOBAL printerNames(const char* printer)
+{
+    // DEVNAMES, then driver, device and port; on NT the spooler finds the
+    // driver and port from the device name.
+    const char driver[] = "winspool";
+    const size_t nameLength = lstrlenA(printer) + 1;
+    const size_t size = sizeof(DEVNAMES) + sizeof driver + nameLength + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* names = static_cast<DEVNAMES*>(memory ? GlobalLock(memory) : nullptr);
+    if (!names)
+        return memory;
+    char* text = reinterpret_cast<char*>(names);
+    names->wDriverOffset = sizeof(DEVNAMES);
+    names->wDeviceOffset = static_cast<WORD>(names->wDriverOffset + sizeof driver);
+    names->wOutputOffset = static_cast<WORD>(names->wDeviceOffset + nameLength);
+    CopyMemory(text + names->wDriverOffset, driver, sizeof driver);
+    CopyMemory(text + names->wDeviceOffset, printer, nameLength);
+    GlobalUnlock(memory);
+    return memory;
+}
+
+}  // namespace
 
 HDC defaultPrinterDC()
 {
@@ -16,7 +77,7 @@ HDC defaultPrinterDC()
     PrinterDevice device;
     if (!parsePrinterDevice(appState.printerDevice, &device))
         return nullptr;
-    return CreateDCA(device.driver, device.name, device.port, nullptr);
+    return CreateDCA(device.driver, device.name, device.port, keptSettings(device.name));
 }
 
 void DcSurface::drawLine(int y, const char* text)
@@ -55,6 +116,11 @@ HDC chosenPrinterDC(HWND owner)
     choice.lStructSize = sizeof choice;
     choice.hwndOwner = owner;
     choice.Flags = PD_PRINTSETUP | PD_RETURNDC;
+    // The dialog starts from this run's page set-up choice.
+    if (const DEVMODEA* kept = appState.pageSettings) {
+        choice.hDevMode = movableCopy(kept, kept->dmSize + kept->dmDriverExtra);
+        choice.hDevNames = printerNames(appState.pageSettingsPrinter);
+    }
     if (!PrintDlgA(&choice))
         return nullptr;
     if (choice.hDevMode)
@@ -103,8 +169,9 @@ int printerSetup(HWND owner)
     if (name[0] == '\0')
         return 0;
 
+    // Using the printer is all a standard user may do with it.
     PRINTER_DEFAULTSA access = {};
-    access.DesiredAccess = PRINTER_ALL_ACCESS;
+    access.DesiredAccess = PRINTER_ACCESS_USE;
     HANDLE printer = nullptr;
     if (!OpenPrinterA(name, &printer, &access))
         return 0;
@@ -112,15 +179,24 @@ int printerSetup(HWND owner)
     int result = 0;
     const LONG size = DocumentPropertiesA(owner, printer, name, nullptr, nullptr, 0);
     if (size >= 0) {
-        HGLOBAL memory = GlobalAlloc(GPTR, size > 0 ? static_cast<SIZE_T>(size) : 1);
-        if (DEVMODEA* settings = static_cast<DEVMODEA*>(memory)) {
-            // Only OK makes the edited settings current; a cancel leaves the
-            // printer as it was.
-            if (DocumentPropertiesA(owner, printer, name, settings, nullptr,
-                                    DM_OUT_BUFFER | DM_IN_PROMPT) == IDOK)
-                DocumentPropertiesA(owner, printer, name, settings, settings,
-                                    DM_UPDATE | DM_OUT_BUFFER | DM_IN_BUFFER);
-            GlobalFree(memory);
+        auto* settings = static_cast<DEVMODEA*>(GlobalAlloc(GPTR, size > 0 ? static_cast<SIZE_T>(size) : 1));
+        if (settings) {
+            // The dialog starts from this run's earlier choice, if any.
+            DEVMODEA* earlier = keptSettings(name);
+            const DWORD mode = DM_OUT_BUFFER | DM_IN_PROMPT | (earlier ? DM_IN_BUFFER : 0);
+            // Only OK makes the edited settings current; a cancel leaves
+            // everything as it was.
+            if (DocumentPropertiesA(owner, printer, name, settings, earlier, mode) == IDOK) {
+                if (settingsStayWithThePrinter()) {
+                    DocumentPropertiesA(owner, printer, name, settings, settings,
+                                        DM_UPDATE | DM_OUT_BUFFER | DM_IN_BUFFER);
+                } else {
+                    keepSettings(name, settings);
+                    settings = nullptr;
+                }
+            }
+            if (settings)
+                GlobalFree(settings);
             result = 1;
         }
     }

@@ -8,12 +8,14 @@
 
 #include "app/ui/page_flow.h"
 
-// A device context for the default printer of the profile, owned by the
-// caller (DeleteDC after printing), or nullptr.
+// A device context for the default printer of the profile, with this run's
+// page set-up choice for it, owned by the caller (DeleteDC after printing),
+// or nullptr.
 HDC defaultPrinterDC();
 
 // A device context for the printer the user picks in print set-up (the Ctrl
-// variant of the print buttons), owned by the caller, or nullptr if cancelled.
+// variant of the print buttons), which starts from this run's page set-up
+// choice; owned by the caller, or nullptr if cancelled.
 HDC chosenPrinterDC(HWND owner);
 
 // Prints on dc: starts the document and its first page, lets draw fill it
@@ -55,7 +57,9 @@ private:
 // the dc's default font, whose metrics are given.
 int printerFontHeight(HDC dc, const TEXTMETRICA& metrics);
 
-// Lets the user edit the default printer's document settings and makes them
-// its current settings. 1 when done or when there is no default printer;
-// 0 when the printer cannot be opened or its settings cannot be read.
+// Lets the user edit the default printer's document settings for the prints
+// that follow: on Windows 9x they become the printer's current settings, on
+// NT this run's (changing the printer's own needs administrator rights).
+// 1 when done or when there is no default printer; 0 when the printer cannot
+// be opened or its settings cannot be read.
 int printerSetup(HWND owner);

@@ -5,20 +5,22 @@
 
 #include <cstddef>
 
-constexpr size_t PrinterDeviceSize = 80;  // the profile line as it is read
-constexpr size_t PrinterNameSize = 68;    // printer names of 67 characters at most
+// A printer name, with its server, is at most a path long, and so are the
+// driver and the port: a line of three such parts fits the line buffer.
+constexpr size_t PrinterNameSize = 260;
+constexpr size_t PrinterDeviceSize = 3 * PrinterNameSize;
 
 struct PrinterDevice {
     char name[PrinterNameSize];
-    char driver[PrinterDeviceSize];
-    char port[PrinterDeviceSize];
+    char driver[PrinterNameSize];
+    char port[PrinterNameSize];
 };
 
 // Splits a profile line. The name is the text up to the first comma, blanks
 // included; the driver and the port each end at the next comma or blank,
 // leading commas and blanks skipped. False (and device all empty) when a
-// part is missing, or when the name has 68 characters or more: a cut name
-// would address another printer.
+// part is missing, or when a part does not fit its buffer: a cut name would
+// address another printer.
 bool parsePrinterDevice(const char* line, PrinterDevice* device);
 
 // Copies a printer name into out; false (out empty) when it has size

@@ -45,26 +45,28 @@ TEST(PrinterProfile, SplitsNameDriverAndPort)
     EXPECT_FALSE(parsePrinterDevice(nullptr, &device));
 }
 
-TEST(PrinterProfile, NameOf68CharactersOrMoreIsRefused)
+// Names of 68 characters and more are ordinary: only a name longer than a
+// path, which no printer has, is refused.
+TEST(PrinterProfile, NamesUpToAPathsLengthAreTaken)
 {
-    for (size_t length : {66u, 67u, 68u, 75u}) {
+    for (size_t length : {67u, 68u, 120u, 259u, 260u, 300u}) {
         SCOPED_TRACE(length);
         const std::string name(length, 'N');
         const std::string line = name + ",d,p";
         PrinterDevice device;
         const bool ok = parsePrinterDevice(line.c_str(), &device);
-        EXPECT_EQ(ok, length <= 67);
+        EXPECT_EQ(ok, length <= 259);
         EXPECT_EQ(std::string(device.name), ok ? name : "");
 
-        // Page set-up copies the name into its 68-character buffer: a canary
+        // Page set-up copies the name into its own buffer: a canary
         // after the buffer shows that nothing is written past it.
         struct {
             char buffer[PrinterNameSize];
             char canary[8];
         } out;
         std::memset(&out, 0x5A, sizeof out);
-        EXPECT_EQ(copyPrinterName(name.c_str(), out.buffer, sizeof out.buffer), length <= 67);
-        EXPECT_EQ(std::string(out.buffer), length <= 67 ? name : "");
+        EXPECT_EQ(copyPrinterName(name.c_str(), out.buffer, sizeof out.buffer), length <= 259);
+        EXPECT_EQ(std::string(out.buffer), length <= 259 ? name : "");
         for (char c : out.canary)
             EXPECT_EQ(c, 0x5A);
     }
@@ -72,9 +74,9 @@ TEST(PrinterProfile, NameOf68CharactersOrMoreIsRefused)
 
 TEST(PrinterProfile, LongDriverAndPortStayInsideTheirBuffers)
 {
-    // The profile line is read into 80 characters, but the parser takes any
-    // text: a token that does not fit its buffer is refused.
-    const std::string line = "P," + std::string(100, 'd') + "," + std::string(10, 'p');
+    // The parser takes any text: a token that does not fit its buffer is
+    // refused.
+    const std::string line = "P," + std::string(300, 'd') + "," + std::string(10, 'p');
     PrinterDevice device;
     EXPECT_FALSE(parsePrinterDevice(line.c_str(), &device));
     EXPECT_STREQ(device.driver, "");

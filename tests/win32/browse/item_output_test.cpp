@@ -309,37 +309,116 @@ TEST_F(ItemOutputTest, PageSetUpEditsTheDefaultPrintersSettings)
 // The program's calls of DocumentPropertiesA, seen through its import
 // table. Wine's PostScript driver answers IDOK to its prompt even when the
 // prompt is cancelled, so the prompt is answered here as a driver that
-// reports the user's choice would answer it.
+// reports the user's choice would answer it: OK after turning the page.
 using DocumentPropertiesFunction = LONG(WINAPI*)(HWND, HANDLE, LPSTR, PDEVMODEA, PDEVMODEA, DWORD);
 DocumentPropertiesFunction realDocumentProperties;
 std::vector<DWORD> documentPropertiesModes;
 LONG promptAnswer;
+short chosenOrientation = DMORIENT_LANDSCAPE;
 
 LONG WINAPI recordDocumentProperties(HWND owner, HANDLE printer, LPSTR name, PDEVMODEA out, PDEVMODEA in,
                                      DWORD mode)
 {
     documentPropertiesModes.push_back(mode);
-    if (mode & DM_IN_PROMPT)
-        return realDocumentProperties(owner, printer, name, out, in, mode & ~DM_IN_PROMPT) < 0 ? -1 : promptAnswer;
-    return realDocumentProperties(owner, printer, name, out, in, mode);
+    if (!(mode & DM_IN_PROMPT))
+        return realDocumentProperties(owner, printer, name, out, in, mode);
+    if (realDocumentProperties(owner, printer, name, out, in, mode & ~DM_IN_PROMPT) < 0)
+        return -1;
+    if (promptAnswer == IDOK && out) {
+        out->dmOrientation = chosenOrientation;
+        out->dmFields |= DM_ORIENTATION;
+    }
+    return promptAnswer;
 }
 
-TEST_F(ItemOutputTest, PageSetUpCancelledWritesNothingBack)
+bool landscape(HDC dc)
+{
+    const bool wide = dc && GetDeviceCaps(dc, HORZRES) > GetDeviceCaps(dc, VERTRES);
+    if (dc)
+        DeleteDC(dc);
+    return wide;
+}
+
+// On NT the printer's own settings are the administrator's: the choice made
+// with OK holds for the prints of this run, without writing the printer's.
+TEST_F(ItemOutputTest, PageSetUpChoiceReachesTheFollowingPrints)
 {
     realDocumentProperties = replaceImport("winspool.drv", "DocumentPropertiesA", recordDocumentProperties);
     ASSERT_NE(realDocumentProperties, nullptr);
+    // Turned against what the printer has (an earlier run may have set it).
+    const bool printerLandscape = landscape(defaultPrinterDC());
+    chosenOrientation = printerLandscape ? DMORIENT_PORTRAIT : DMORIENT_LANDSCAPE;
     for (const LONG answer : {IDCANCEL, IDOK}) {
+        SCOPED_TRACE(answer == IDOK ? "OK" : "Cancel");
         documentPropertiesModes.clear();
         promptAnswer = answer;
         command(CMD_IMPOSTA_PAGINA);
         const bool prompted = std::any_of(documentPropertiesModes.begin(), documentPropertiesModes.end(),
                                           [](DWORD mode) { return (mode & DM_IN_PROMPT) != 0; });
-        const bool wroteBack = std::any_of(documentPropertiesModes.begin(), documentPropertiesModes.end(),
-                                           [](DWORD mode) { return (mode & DM_IN_BUFFER) != 0; });
+        const bool printerWritten = std::any_of(documentPropertiesModes.begin(), documentPropertiesModes.end(),
+                                                [](DWORD mode) { return (mode & DM_UPDATE) != 0; });
         EXPECT_TRUE(prompted);
-        EXPECT_EQ(wroteBack, answer == IDOK) << (answer == IDOK ? "OK" : "Cancel");
+        EXPECT_FALSE(printerWritten);
+        EXPECT_EQ(landscape(defaultPrinterDC()) != printerLandscape, answer == IDOK);
     }
     replaceImport("winspool.drv", "DocumentPropertiesA", realDocumentProperties);
+
+    // The print set-up of the Ctrl prints starts from the same choice.
+    whenDialogShows(nullptr, [](HWND setup) { PostMessageA(setup, WM_COMMAND, IDOK, 0); }, window);
+    EXPECT_NE(landscape(chosenPrinterDC(window)), printerLandscape);
+    EXPECT_TRUE(dialogScriptRan());
+}
+
+// A standard user may use a printer, not administer it.
+using OpenPrinterFunction = BOOL(WINAPI*)(LPSTR, LPHANDLE, LPPRINTER_DEFAULTSA);
+OpenPrinterFunction realOpenPrinter;
+
+BOOL WINAPI openPrinterAsUser(LPSTR name, LPHANDLE printer, LPPRINTER_DEFAULTSA defaults)
+{
+    if (defaults && (defaults->DesiredAccess & (PRINTER_ACCESS_ADMINISTER | WRITE_DAC | WRITE_OWNER | DELETE))) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return realOpenPrinter(name, printer, defaults);
+}
+
+TEST_F(ItemOutputTest, PageSetUpWorksForAStandardUser)
+{
+    realOpenPrinter = replaceImport("winspool.drv", "OpenPrinterA", openPrinterAsUser);
+    ASSERT_NE(realOpenPrinter, nullptr);
+    MessageBoxCatcher catcher(IDOK);
+    whenDialogShows(nullptr, [](HWND properties) { PostMessageA(properties, WM_COMMAND, IDOK, 0); }, window);
+    command(CMD_IMPOSTA_PAGINA);
+    replaceImport("winspool.drv", "OpenPrinterA", realOpenPrinter);
+    EXPECT_TRUE(dialogScriptRan()) << "no document-properties dialog was shown";
+    cancelDialogScript();
+    for (const CaughtMessageBox& box : catcher.caught())
+        ADD_FAILURE() << box.caption << ": " << box.text;
+}
+
+// Printer names of 68 characters and more are ordinary on NT.
+TEST_F(ItemOutputTest, LongPrinterNamePrintsAndSetsUp)
+{
+    // A comma would end the name in the profile line: Windows allows none.
+    const std::string name = "Stampante PostScript del secondo piano - ufficio tecnico - "
+                             "stanza 214 (ingresso lato cortile)";
+    ASSERT_GT(name.size(), 80u);
+    ASSERT_TRUE(installPostScriptPrinter(name.c_str()));
+    forgetPrintedFile();
+    command(CMD_STAMPA);
+    const bool printed = somethingWasPrinted(3000);
+
+    MessageBoxCatcher catcher(IDOK);
+    whenDialogShows(nullptr, [](HWND properties) { PostMessageA(properties, WM_COMMAND, IDOK, 0); }, window);
+    command(CMD_IMPOSTA_PAGINA);
+    const bool setUp = dialogScriptRan();
+    cancelDialogScript();
+    ASSERT_TRUE(installPostScriptPrinter());
+
+    EXPECT_TRUE(printed) << "nothing was printed";
+    EXPECT_TRUE(setUp) << "no document-properties dialog was shown";
+    for (const CaughtMessageBox& box : catcher.caught())
+        ADD_FAILURE() << box.caption << ": " << box.text;
 }
 
 }  // namespace

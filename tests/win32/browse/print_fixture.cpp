@@ -10,7 +10,6 @@
 
 namespace {
 
-const char PrinterName[] = "Quorvel PS";
 const char DriverName[] = "Quorvel PostScript";
 const char PortName[] = "LPT1:";
 const char SpoolerKey[] = "Software\\Wine\\Printing\\Spooler";
@@ -122,7 +121,7 @@ bool writePpd(std::string* ppdPath)
 
 }  // namespace
 
-bool installPostScriptPrinter()
+bool installPostScriptPrinter(const char* name)
 {
     const std::string output = unixPath(printedFileWindows());
     if (output.empty()) {
@@ -137,7 +136,7 @@ bool installPostScriptPrinter()
     RegCloseKey(key);
 
     HANDLE existing = nullptr;
-    if (!OpenPrinterA(const_cast<char*>(PrinterName), &existing, nullptr)) {
+    if (!OpenPrinterA(const_cast<char*>(name), &existing, nullptr)) {
         std::string ppd;
         if (!writePpd(&ppd)) {
             std::fprintf(stderr, "print fixture: cannot write the PPD file\n");
@@ -152,7 +151,7 @@ bool installPostScriptPrinter()
         AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&driver));
 
         PRINTER_INFO_2A info = {};
-        info.pPrinterName = const_cast<char*>(PrinterName);
+        info.pPrinterName = const_cast<char*>(name);
         info.pPortName = const_cast<char*>(PortName);
         info.pDriverName = const_cast<char*>(DriverName);
         info.pPrintProcessor = const_cast<char*>("WinPrint");
@@ -167,7 +166,7 @@ bool installPostScriptPrinter()
     } else {
         ClosePrinter(existing);
     }
-    return SetDefaultPrinterA(PrinterName) != FALSE;
+    return SetDefaultPrinterA(name) != FALSE;
 }
 
 NoDefaultPrinter::NoDefaultPrinter()

@@ -23,7 +23,7 @@ void saveWindowPicture(HWND window, const char* name);
 
 // Installs the printer once per run (idempotent) and makes it the default.
 // False when the spooler refuses; the reason goes to stderr.
-bool installPostScriptPrinter();
+bool installPostScriptPrinter(const char* name = "Quorvel PS");
 
 // Empties the default-printer line, then restores it on destruction.
 class NoDefaultPrinter {

@@ -9,16 +9,17 @@
 #include "app/shell/main_window.h"
 #include "app/shell/startup.h"
 #include "app/ui/app_state.h"
+#include "tests/win32/support/import_patch.h"
 #include "tests/win32/support/main_window_fixture.h"
 
 namespace {
 
 const char LayoutKey[] = "Software\\Quorvel";
 
-bool readLayout(DWORD* value)
+bool readLayout(DWORD* value, HKEY root = HKEY_CURRENT_USER)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, LayoutKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, LayoutKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     DWORD size = sizeof *value;
     DWORD type = 0;
@@ -36,7 +37,11 @@ RECT screenRect(HWND window)
 
 class MainWindowTest : public WithMainWindow {
 protected:
-    void beforeStart() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, LayoutKey); }
+    void beforeStart() override
+    {
+        RegDeleteKeyA(HKEY_CURRENT_USER, LayoutKey);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, LayoutKey);
+    }
 };
 
 TEST_F(MainWindowTest, TitleComesFromTheVersionBlock)
@@ -127,6 +132,79 @@ TEST_F(MainWindowTest, LayoutIsStoredAndInverted)
     ASSERT_TRUE(readLayout(&value));
     EXPECT_EQ(value, 0u);
     EXPECT_LT(screenRect(panel).top, screenRect(tree).top);
+    EXPECT_FALSE(readLayout(&value, HKEY_LOCAL_MACHINE)) << "the machine's key was written";
+}
+
+// A standard user under UAC: every opening of HKLM for writing is refused,
+// through the program's own imports.
+using CreateKeyFunction = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES, PHKEY,
+                                        LPDWORD);
+using OpenKeyFunction = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+CreateKeyFunction realCreateKey;
+OpenKeyFunction realOpenKey;
+int machineWrites;
+
+LONG WINAPI deniedCreateKey(HKEY root, LPCSTR name, DWORD reserved, LPSTR keyClass, DWORD options, REGSAM access,
+                            LPSECURITY_ATTRIBUTES security, PHKEY key, LPDWORD disposition)
+{
+    if (root == HKEY_LOCAL_MACHINE) {
+        ++machineWrites;
+        return ERROR_ACCESS_DENIED;
+    }
+    return realCreateKey(root, name, reserved, keyClass, options, access, security, key, disposition);
+}
+
+LONG WINAPI deniedOpenKey(HKEY root, LPCSTR name, DWORD options, REGSAM access, PHKEY key)
+{
+    if (root == HKEY_LOCAL_MACHINE && (access & (KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE))) {
+        ++machineWrites;
+        return ERROR_ACCESS_DENIED;
+    }
+    return realOpenKey(root, name, options, access, key);
+}
+
+// The machine-wide value of earlier versions, and a user who may not write it.
+class StandardUserLayoutTest : public MainWindowTest {
+protected:
+    void beforeStart() override
+    {
+        MainWindowTest::beforeStart();
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, LayoutKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const DWORD treeAbove = 1;
+        RegSetValueExA(key, "Layout", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&treeAbove), sizeof treeAbove);
+        RegCloseKey(key);
+        machineWrites = 0;
+        realCreateKey = replaceImport("advapi32.dll", "RegCreateKeyExA", deniedCreateKey);
+        realOpenKey = replaceImport("advapi32.dll", "RegOpenKeyExA", deniedOpenKey);
+    }
+    void TearDown() override
+    {
+        replaceImport("advapi32.dll", "RegCreateKeyExA", realCreateKey);
+        replaceImport("advapi32.dll", "RegOpenKeyExA", realOpenKey);
+        MainWindowTest::TearDown();
+        MainWindowTest::beforeStart();
+    }
+};
+
+TEST_F(StandardUserLayoutTest, MachineValueIsTheStartAndTheUsersKeyTakesTheChanges)
+{
+    ASSERT_NE(realCreateKey, nullptr);
+    HWND panel = GetDlgItem(window, IDC_PANEL);
+    EXPECT_LT(screenRect(tree).top, screenRect(panel).top);
+    DWORD value = 99;
+    ASSERT_TRUE(readLayout(&value));
+    EXPECT_EQ(value, 1u);
+
+    // Read once: from now on the user's own value rules.
+    SendMessageA(window, WM_COMMAND, CMD_INVERTI_LAYOUT, 0);
+    EXPECT_LT(screenRect(panel).top, screenRect(tree).top);
+    ASSERT_TRUE(readLayout(&value));
+    EXPECT_EQ(value, 0u);
+    ASSERT_TRUE(readLayout(&value, HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(value, 1u);
+    EXPECT_EQ(machineWrites, 0);
 }
 
 TEST_F(MainWindowTest, PanesShareTheContentAreaOnePixelApart)

@@ -39,7 +39,11 @@ HDROP makeDrop(const std::string& names)
 
 class ShellTest : public WithMainWindow {
 protected:
-    void beforeStart() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Quorvel"); }
+    void beforeStart() override
+    {
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Quorvel");
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Quorvel");
+    }
     void TearDown() override
     {
         while (HWND splash = findSplash())
