@@ -33,7 +33,8 @@ INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 // What the calculator shows: the texts of its fields and the rows of its list.
 Calculation calculatorContents(HWND dialog);
 
-// Label 1745 and the list headers of columns 1 and 4 in the current unit.
+// Label 1745 and the list headers of columns 1 and 4 in the current unit;
+// F and the rows are converted into it first when it changed since.
 void showCalculatorUnit(HWND dialog);
 
 // What a save, print or copy carries: the contents, with the list total as
