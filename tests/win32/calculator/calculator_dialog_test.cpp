@@ -498,8 +498,9 @@ TEST_F(CalculatorDialogTest, TypedFAndTheListFollowEveryChangeOfUnit)
         EXPECT_NE(appState.displayUnit, c.before);
         EXPECT_EQ(text(IDC_CALC_UNIT_F), appState.displayUnit == PerLitre ? "ff/l" : "ff/cc");
         EXPECT_EQ(text(IDC_CALC_F), c.shown);
-        if (std::string(c.way).find("file") == std::string::npos)
+        if (std::string(c.way).find("file") == std::string::npos) {
             EXPECT_EQ(rows()[0][1], c.added) << "the row typed before, converted";
+        }
         setText(IDC_CALC_DESCRIPTION, "Aggiunta");
         command(IDC_CALC_ADD);
         EXPECT_EQ(rows().back()[1], c.added);
