@@ -4,7 +4,6 @@
 
 #include <commdlg.h>
 
-#include <cstring>
 #include <string>
 
 #include "app/calculator/calculator_dialog.h"
@@ -12,7 +11,6 @@
 #include "app/ui/clipboard.h"
 #include "app/ui/printer.h"
 #include "common/bounded_text.h"
-#include "common/number_format.h"
 
 namespace {
 
