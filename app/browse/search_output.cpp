@@ -9,6 +9,7 @@ const char CopyLegend[] = "Legenda: \r\nB=Bibliografia \r\nC=Cartella \r\nV=Voce
 const char PrintLegend[] = "Legenda: \r\nB=Bibliografia \r\nC=Cartella \r\nV=Voce\r\n"
                            "*=concentrazione superiore a 100 ff/litro\r\n";
 const char FolderImageCode[] = "C";
+const char ColumnHeadings[] = "Tipo\r\nDescrizione\r\nBibliografia\r\n";
 
 bool isFolderRow(const ResultLine& row)
 {
@@ -63,8 +64,14 @@ void printSearchResults(PrintSurface& page, const ResultsHeader& header, const R
     flow.write(std::string("Criterio di ricerca: ") + criterionName(header.advanced, header.criterion));
     flow.skip(1);
     flow.write(orEmpty(header.counterLabel));
-    flow.writeWrapped("Tipo\r\nDescrizione\r\nBibliografia\r\n");
+    // The column headings head every page, under the title: a page read on
+    // its own still says which line is the type, the description, the source.
+    std::vector<std::string> heading = flow.wrap(ColumnHeadings);
+    for (const std::string& line : heading)
+        flow.write(line);
     flow.skip(2);
+    heading.insert(heading.begin(), Title);
+    flow.setHeading(heading);
 
     for (size_t i = 0; i < count; ++i) {
         const ResultLine& row = rows[i];

@@ -30,8 +30,8 @@ std::string searchResultsCopyText(const ResultsHeader& header, const ResultLine*
 
 // Lays out the results on pages of pageWidth x pageHeight with line height
 // lineHeight (the printer's default font): heading lines, each row kept on
-// one page when it fits, the legend; the title repeats on every page and a
-// print of several pages is numbered. Does nothing when lineHeight is not
-// positive.
+// one page when it fits, the legend; the title and the column headings
+// repeat on every page and a print of several pages is numbered. Does
+// nothing when lineHeight is not positive.
 void printSearchResults(PrintSurface& page, const ResultsHeader& header, const ResultLine* rows,
                         size_t count, int lineHeight, int pageWidth, int pageHeight);

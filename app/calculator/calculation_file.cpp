@@ -2,6 +2,7 @@
 // of a multiple calculation, read and written through the profile functions.
 #include "app/calculator/calculator.h"
 
+#include "common/cp1252.h"
 #include "common/number_format.h"
 #include "common/profile.h"
 
@@ -93,6 +94,9 @@ private:
 }  // namespace
 
 const char* const WriteFailedMessage = "Impossibile scrivere il file: il calcolo non è stato salvato.";
+const char* const ReadOnlyFileMessage =
+    "Il file è di sola lettura: il calcolo non è stato salvato e il file resta com'era.\r\n"
+    "Salvare il calcolo con un altro nome?";
 
 CalculationFile readCalculationFile(Profile& profile)
 {
@@ -144,7 +148,9 @@ bool applyCalculationFile(const CalculationFile& file, const std::string& path,
 {
     if (path.size() > PathLimit)
         return false;
-    const bool unitChanges = (*unit != 0) != (file.unit != 0);
+    // What stays of the calculation (the F field, the hidden rows) goes
+    // into the file's unit, so that nothing is later added in another one.
+    convertCalculation(calculation, *unit, file.unit);
     *unit = file.unit;
     calculation.multiple = file.multiple;
     if (file.multiple) {
@@ -155,16 +161,6 @@ bool applyCalculationFile(const CalculationFile& file, const std::string& path,
             calculation.rows.back().itemId = i < file.rowItems.size() ? file.rowItems[i] : 0;
         }
     } else {
-        // The hidden rows stay; they count again when the box is ticked, so
-        // they must be in the unit the total is read in.
-        if (unitChanges)
-            for (ExposureRow& row : calculation.rows) {
-                RowValues values = readRow(row);
-                values.f = convertUnit(values.f, *unit);
-                unsigned itemId = row.itemId;
-                row = writeRow(values, *unit);
-                row.itemId = itemId;
-            }
         calculation.description = file.description;
         calculation.itemId = file.itemId;
         for (auto [field, text] : {std::pair{&calculation.fText, &file.fText},
@@ -234,4 +230,50 @@ bool isCalculationFileName(const char* path)
             return false;
     }
     return true;
+}
+
+namespace {
+
+bool isSlash(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// The folder part of a path, without its last slash unless it is a drive's
+// root ("C:\\"); "" when it has none.
+std::string folderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of("\\/");
+    if (slash == std::string::npos)
+        return "";
+    return path.substr(0, slash > 0 && path[slash - 1] == ':' ? slash + 1 : slash);
+}
+
+}  // namespace
+
+bool isInsideFolder(const std::string& path, const std::string& folder)
+{
+    std::string base = folder;
+    while (!base.empty() && isSlash(base.back()))
+        base.pop_back();
+    if (base.empty() || path.size() <= base.size() || !isSlash(path[base.size()]))
+        return false;
+    for (size_t i = 0; i < base.size(); ++i) {
+        const unsigned char a = static_cast<unsigned char>(path[i]);
+        const unsigned char b = static_cast<unsigned char>(base[i]);
+        if (isSlash(a) && isSlash(b))
+            continue;
+        if (cp1252Lower(a) != cp1252Lower(b))
+            return false;
+    }
+    return true;
+}
+
+std::string fileDialogFolder(const std::string& currentFile, const std::string& programFolder,
+                             const std::string& documentsFolder)
+{
+    const std::string folder = folderOf(currentFile);
+    if (!folder.empty() && !isInsideFolder(currentFile, programFolder))
+        return folder;
+    return documentsFolder;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 class Profile;
+class PrintSurface;
 
 // Limits of the calculator's texts.
 constexpr size_t TextLimit = 255;           // description, notes, stored texts
@@ -125,6 +126,17 @@ double applyFieldChange(Calculation& calculation, int unit);
 // A concentration of the other unit in unit (x 1000 into ff/l, / 1000 into ff/cc).
 double convertUnit(double concentration, int unit);
 
+// The F field's text, typed in unit from, in unit to: the decimal point
+// moves three places and the typed digits stay (0.5 ff/cc is 500 ff/l).
+// "" when the text is not a plain number or would grow past the characters
+// the field's check reads; the text itself when the units are the same.
+std::string fieldTextInUnit(const std::string& fText, int from, int to);
+
+// What a calculation shows, from one unit into the other: the F field
+// (cleared when it cannot be converted) and every row's F and partial. The
+// results are left: they show both units.
+void convertCalculation(Calculation& calculation, int from, int to);
+
 // F or a partial E already in the unit: "%-.5f" in ff/cc, "%-.2f" in ff/l.
 std::string unitValueText(double value, int unit);
 
@@ -193,9 +205,10 @@ std::string readCalculationNote(Profile& profile);
 bool isCalculationProfile(Profile& profile);
 
 // Puts a read file into the calculation as the dialog does: unit, mode, rows
-// (multiple: the list replaced) or fields (single: through the character
-// check; the hidden rows are carried into the file's unit), results and
-// notes as stored, CurrentFile := path. *unit is the unit in force before and
+// (multiple: the list replaced; the F field is carried into the file's
+// unit) or fields (single: through the character check; the hidden rows are
+// carried into the file's unit), results and notes as stored,
+// CurrentFile := path. *unit is the unit in force before and
 // the file's after. False, and nothing changed, when the path is longer than
 // PathLimit.
 bool applyCalculationFile(const CalculationFile& file, const std::string& path,
@@ -207,9 +220,23 @@ bool applyCalculationFile(const CalculationFile& file, const std::string& path,
 bool writeCalculationFile(Profile& profile, const std::string& path, Calculation& calculation,
                           int unit);
 extern const char* const WriteFailedMessage;
+// Said before a save over a read-only file, which is left as it is; Yes
+// chooses another name.
+extern const char* const ReadOnlyFileMessage;
 
 // True when a dropped file's name ends in ".qvl", in any case.
 bool isCalculationFileName(const char* path);
+
+// True when path names something inside folder or below it. Windows paths:
+// either slash, letters compared as the platform folds them.
+bool isInsideFolder(const std::string& path, const std::string& folder);
+
+// The folder the open and save dialogs start in: the current file's, unless
+// there is none or it lies in the program's folder (the shipped examples,
+// never written over in place); then the user's documents. "" when none of
+// these is known: the dialog then starts in the current folder.
+std::string fileDialogFolder(const std::string& currentFile, const std::string& programFolder,
+                             const std::string& documentsFolder);
 
 // ---- calculation_csv.cpp ----
 
@@ -217,3 +244,13 @@ bool isCalculationFileName(const char* path);
 // the decimal comma. It is as long as the calculation needs: the caller
 // allocates its size + 1 bytes.
 std::string calculationCsvText(const Calculation& calculation, int unit);
+
+// ---- calculation_print.cpp ----
+
+// The calculation's printed lines on pages of width x height, lines
+// lineHeight apart: title (repeated on every page), the rows (multiple) or
+// the four field texts, the results, the notes wrapped at the page width.
+// The last row and the results stay on the page of the notes when a page
+// can hold them. Nothing when lineHeight is not positive.
+void printCalculationLines(PrintSurface& surface, const Calculation& calculation, int unit,
+                           const std::string& title, int lineHeight, int width, int height);

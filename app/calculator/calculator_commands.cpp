@@ -59,6 +59,8 @@ bool calculatorMayClose()
 void onOpenCommand(HWND mainWindow)
 {
     char path[260] = "";
-    if (chooseCalculationFile(mainWindow, path, sizeof path, nullptr))
+    HWND calculator = liveCalculatorWindow();
+    if (chooseCalculationFile(mainWindow, path, sizeof path, nullptr,
+                              calculator ? calculatorCurrentFile(calculator) : nullptr))
         SendMessageA(mainWindow, WM_COMMAND, CMD_FORMULA, reinterpret_cast<LPARAM>(path));
 }

@@ -34,6 +34,7 @@ struct CalculatorData {
     char currentFile[MAX_PATH];
     Calculation baseline;  // as last opened or saved, to know unsaved work
     unsigned itemId;       // the database item the F field was filled from, or 0
+    int unit;              // the unit the F field and the rows are in
 };
 
 const char* const MissingFileMessage = "Il file non esiste: nessun calcolo è stato aperto.";
@@ -43,6 +44,10 @@ const char* const UnsavedMessage =
     "Il calcolo contiene modifiche non salvate: chiudere e perdere le modifiche?";
 
 const int ListButtons[] = {IDC_CALC_ADD, IDC_CALC_MODIFY, IDC_CALC_DELETE};
+
+// readCalculationIntoDialog, after asking about unsaved work when askFirst:
+// the paths that replace the calculation in place (Apri, a drop).
+bool readCalculation(HWND dialog, const char* path, bool askFirst);
 
 struct IconButton {
     int id;
@@ -215,6 +220,29 @@ void recompute(HWND dialog)
     showResults(dialog, calculation);
 }
 
+// What the calculator shows, into the display unit when that changed
+// since: F and every row converted (or F cleared), so that nothing is added
+// in a unit other than the one it was typed in. The unsaved-work check
+// compares in the same unit.
+void followUnit(HWND dialog)
+{
+    CalculatorData* data = dataOf(dialog);
+    const int unit = currentUnit();
+    if (data && data->unit != unit) {
+        Calculation calculation = calculatorContents(dialog);
+        convertCalculation(calculation, data->unit, unit);
+        convertCalculation(data->baseline, data->unit, unit);
+        data->unit = unit;
+        HWND list = listOf(dialog);
+        for (size_t i = 0; i < calculation.rows.size(); ++i)
+            setListRow(list, static_cast<int>(i), calculation.rows[i]);
+        setControlText(dialog, IDC_CALC_F, calculation.fText);  // the field-change rule follows
+        if (calculation.multiple)
+            recompute(dialog);
+    }
+    showUnitLabels(dialog);
+}
+
 void fieldChanged(HWND dialog)
 {
     Calculation calculation = calculatorContents(dialog);
@@ -257,6 +285,7 @@ BOOL onInitDialog(HWND dialog, const CalculatorRequest& request)
     showMultiple(dialog, appState.calculator.multiple);
     enableUnitButtons(mainWindowOf(dialog), false);
     data->currentFile[0] = '\0';
+    data->unit = currentUnit();
 
     const CalculatorState& state = appState.calculator;
     SetDlgItemTextA(dialog, IDC_CALC_T, state.valuesRemembered ? state.hoursText : "8");
@@ -344,25 +373,28 @@ void deleteRow(HWND dialog)
 void openFile(HWND dialog)
 {
     char path[TextLimit + 1] = "";
-    if (chooseCalculationFile(dialog, path, sizeof path, nullptr))
-        readCalculationIntoDialog(dialog, path);
+    if (chooseCalculationFile(dialog, path, sizeof path, nullptr, calculatorCurrentFile(dialog)))
+        readCalculation(dialog, path, true);
 }
 
-void saveAs(HWND dialog)
+bool saveAs(HWND dialog)
 {
     char notes[TextLimit + 1] = "";
     GetDlgItemTextA(dialog, IDC_CALC_NOTES, notes, sizeof notes);
     char path[TextLimit + 1] = "";
-    if (!chooseCalculationFile(dialog, path, sizeof path, notes))
-        return;
+    if (!chooseCalculationFile(dialog, path, sizeof path, notes, calculatorCurrentFile(dialog)))
+        return false;
     SetDlgItemTextA(dialog, IDC_CALC_NOTES, notes);
-    writeCalculationFromDialog(dialog, path);
+    return writeCalculationFromDialog(dialog, path);
 }
 
 void save(HWND dialog)
 {
     CalculatorData* data = dataOf(dialog);
-    if (data && data->currentFile[0]) {
+    // A file of the program's folder (a shipped example) is not written over
+    // in place: where the program is installed the user may not write, and
+    // the next installation would replace it.
+    if (data && data->currentFile[0] && !isInProgramFolder(data->currentFile)) {
         char path[MAX_PATH];
         copyBounded(path, sizeof path, data->currentFile);
         writeCalculationFromDialog(dialog, path);
@@ -553,7 +585,7 @@ void onDropFiles(HWND dialog, HDROP drop)
     DragFinish(drop);
     if (name.empty() || !isCalculationFileName(name.c_str()))
         return;
-    if (readCalculationIntoDialog(dialog, name.c_str()))
+    if (readCalculation(dialog, name.c_str(), true))
         recompute(dialog);
 }
 
@@ -610,7 +642,7 @@ INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, 
         return onColourStatic(dialog, reinterpret_cast<HDC>(wParam));
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE)
-            showUnitLabels(dialog);
+            followUnit(dialog);
         return FALSE;
     case WM_HELP:
         return answerHelp(dialog, reinterpret_cast<HELPINFO*>(lParam));
@@ -621,7 +653,7 @@ INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, 
         onDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
         return TRUE;
     case UnitChangedMessage:
-        showCalculatorUnit(dialog);
+        followUnit(dialog);
         return TRUE;
     case WM_CLOSE:
         onClose(dialog);
@@ -665,7 +697,7 @@ Calculation calculatorContents(HWND dialog)
 
 void showCalculatorUnit(HWND dialog)
 {
-    showUnitLabels(dialog);
+    followUnit(dialog);
 }
 
 Calculation calculatorOutput(HWND dialog)
@@ -676,6 +708,13 @@ Calculation calculatorOutput(HWND dialog)
 }
 
 bool readCalculationIntoDialog(HWND dialog, const char* path)
+{
+    return readCalculation(dialog, path, false);
+}
+
+namespace {
+
+bool readCalculation(HWND dialog, const char* path, bool askFirst)
 {
     CalculatorData* data = dataOf(dialog);
     if (!data || !path || std::strlen(path) > PathLimit)
@@ -694,13 +733,20 @@ bool readCalculationIntoDialog(HWND dialog, const char* path)
         MessageBoxA(dialog, refusal, name, MB_OK | MB_ICONERROR);
         return false;
     }
+    // Asked once the file is known to hold a calculation: a refused file
+    // costs the user nothing.
+    if (askFirst && !calculatorMayBeDiscarded(dialog))
+        return false;
     const CalculationFile file = readCalculationFile(profile);
     Calculation calculation = calculatorContents(dialog);
-    int unit = currentUnit();
+    int unit = data->unit;
     if (!applyCalculationFile(file, name, calculation, &unit))
         return false;
 
     data->itemId = calculation.itemId;
+    // The calculation is already in the file's unit: the change of unit
+    // must not convert it again.
+    data->unit = unit != 0 ? PerLitre : PerCc;
     setDisplayUnit(mainWindowOf(dialog), unit != 0 ? PerLitre : PerCc);
     showUnitLabels(dialog);  // also when the dialog is not yet the live one
 
@@ -718,6 +764,8 @@ bool readCalculationIntoDialog(HWND dialog, const char* path)
         setControlText(dialog, IDC_CALC_F, file.fText);
         setControlText(dialog, IDC_CALC_T, file.tText);
         setControlText(dialog, IDC_CALC_G, file.gText);
+    } else {
+        setControlText(dialog, IDC_CALC_F, calculation.fText);  // now in the file's unit
     }
     setControlText(dialog, IDC_CALC_RESULT_CC, calculation.resultCc);
     setControlText(dialog, IDC_CALC_RESULT_L, calculation.resultL);
@@ -734,8 +782,6 @@ bool readCalculationIntoDialog(HWND dialog, const char* path)
     }
     return true;
 }
-
-namespace {
 
 // A file name beside target for the new content, or false.
 bool temporaryBeside(const char* target, char* temporary)
@@ -784,6 +830,14 @@ bool writeCalculationFromDialog(HWND dialog, const char* path)
     Calculation calculation = calculatorOutput(dialog);
     WindowsProfile resolved(path);
     const std::string target = resolved.path()[0] ? resolved.path() : path;
+    // The replacing move would drop the attribute along with the file.
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (MessageBoxA(dialog, ReadOnlyFileMessage, path, MB_YESNO | MB_ICONWARNING) == IDYES)
+            return saveAs(dialog);
+        return false;
+    }
     if (target.size() > PathLimit || !writeReplacing(target.c_str(), calculation, currentUnit())) {
         MessageBoxA(dialog, WriteFailedMessage, path, MB_OK | MB_ICONERROR);
         return false;

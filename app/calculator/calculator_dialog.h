@@ -33,7 +33,8 @@ INT_PTR CALLBACK calculatorDialogProc(HWND dialog, UINT message, WPARAM wParam, 
 // What the calculator shows: the texts of its fields and the rows of its list.
 Calculation calculatorContents(HWND dialog);
 
-// Label 1745 and the list headers of columns 1 and 4 in the current unit.
+// Label 1745 and the list headers of columns 1 and 4 in the current unit;
+// F and the rows are converted into it first when it changed since.
 void showCalculatorUnit(HWND dialog);
 
 // What a save, print or copy carries: the contents, with the list total as
@@ -45,7 +46,9 @@ Calculation calculatorOutput(HWND dialog);
 bool calculatorMayBeDiscarded(HWND dialog);
 
 // Reads a .qvl file into the controls as the open command does (unit, mode,
-// rows or fields, results as stored, notes, CurrentFile and status bar).
+// rows or fields, results as stored, notes, CurrentFile and status bar),
+// without asking about unsaved work: the calculator's own Apri and drops
+// ask first.
 // False, with nothing changed, when the path is too long to be used, or,
 // after saying so, when the file is missing or holds no calculation. Rows
 // that fail the row checks are reported by name.
@@ -54,7 +57,8 @@ bool readCalculationIntoDialog(HWND dialog, const char* path);
 // Writes what the calculator shows through a temporary file that replaces
 // the file in one step; on success the file becomes CurrentFile. A failed
 // write is reported with the path as caption and changes nothing, on disk
-// or in the dialog.
+// or in the dialog. A read-only file is left as it is, attribute and all:
+// the user is told, and Yes saves under another name instead.
 bool writeCalculationFromDialog(HWND dialog, const char* path);
 
 // The file last read or written, "" when there is none.

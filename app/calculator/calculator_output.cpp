@@ -4,7 +4,6 @@
 
 #include <commdlg.h>
 
-#include <cstring>
 #include <string>
 
 #include "app/calculator/calculator_dialog.h"
@@ -12,7 +11,6 @@
 #include "app/ui/clipboard.h"
 #include "app/ui/printer.h"
 #include "common/bounded_text.h"
-#include "common/number_format.h"
 
 namespace {
 
@@ -36,49 +34,8 @@ void drawCalculationPage(HDC dc, const Calculation& calculation, int unit, const
     HFONT font = CreateFontIndirectA(&look);
     HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
 
-    // Lines are written whole, without wrapping: a long description runs
-    // past the right edge, as on the screen's one-line fields.
     DcSurface surface(dc, font, printerPages);
-    PageFlow page(surface, lh, width, height, {title});
-    page.writeWrapped(title);
-    page.skip(3);
-    const bool perLitre = unit != 0;
-    const std::string concentration = perLitre ? "Concentrazione (ff/l): " : "Concentrazione (ff/cc): ";
-    if (calculation.multiple) {
-        page.write("Esposizioni multiple");
-        for (const ExposureRow& row : calculation.rows) {
-            const RowValues values = readRow(row);
-            const unsigned item = rowItemId(row, unit);
-            page.keepTogether(item ? 6 : 5);
-            page.write("Descrizione: " + values.description);
-            page.write(concentration + unitValueText(values.f, unit));
-            page.write("Ore/giorno: " + fixedText(values.t, 3));
-            page.write("Giorni/anno: " + fixedText(values.g, 1));
-            page.write(std::string(perLitre ? "Esposizione parziale (ff/l): " : "Esposizione parziale (ff/cc): ") +
-                       unitValueText(values.partial, unit));
-            if (item)
-                page.write("Fonte: " + itemOriginText(item));
-        }
-        page.skip(1);
-    } else {
-        const unsigned item = fieldItemId(calculation, unit);
-        page.keepTogether(item ? 5 : 4);
-        page.write(calculation.description);
-        page.write(concentration + calculation.fText);
-        page.write("Ore/giorno: " + calculation.tText);
-        page.write("Giorni/anno: " + calculation.gText);
-        if (item)
-            page.write("Fonte: " + itemOriginText(item));
-    }
-    page.keepTogether(2);
-    page.write("Esposizione annuale (ff/cc): " + calculation.resultCc);
-    page.write("Esposizione annuale (ff/l): " + calculation.resultL);
-
-    if (!calculation.notes.empty()) {
-        page.skip(3);
-        page.writeWrapped(calculation.notes);
-    }
-    page.finish();
+    printCalculationLines(surface, calculation, unit, title, lh, width, height);
 
     if (font) {
         SelectObject(dc, previous);

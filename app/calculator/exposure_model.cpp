@@ -317,6 +317,47 @@ double convertUnit(double concentration, int unit)
     return perLitre(unit) ? timesThousand(concentration) : perThousand(concentration);
 }
 
+std::string fieldTextInUnit(const std::string& fText, int from, int to)
+{
+    if (perLitre(from) == perLitre(to) || fText.empty())
+        return fText;
+    if (!plainNumber(fText))
+        return "";
+    // Moving the point keeps every typed digit: a number conversion would
+    // round 0.004 ff/l to 0.00000 ff/cc.
+    const size_t point = fText.find('.');
+    std::string whole = fText.substr(0, point);
+    std::string fraction = point == std::string::npos ? "" : fText.substr(point + 1);
+    if (perLitre(to)) {
+        const size_t moved = fraction.size() < 3 ? fraction.size() : 3;
+        whole += fraction.substr(0, moved) + std::string(3 - moved, '0');
+        fraction.erase(0, moved);
+    } else {
+        if (whole.size() < 4)
+            whole.insert(0, 4 - whole.size(), '0');
+        fraction.insert(0, whole.substr(whole.size() - 3));
+        whole.erase(whole.size() - 3);
+    }
+    const size_t digit = whole.find_first_not_of('0');
+    whole = digit == std::string::npos ? "0" : whole.substr(digit);
+    const std::string text = fraction.empty() ? whole : whole + "." + fraction;
+    return text.size() <= TypedNumberChars ? text : "";
+}
+
+void convertCalculation(Calculation& calculation, int from, int to)
+{
+    if (perLitre(from) == perLitre(to))
+        return;
+    calculation.fText = fieldTextInUnit(calculation.fText, from, to);
+    for (ExposureRow& row : calculation.rows) {
+        RowValues values = readRow(row);
+        values.f = convertUnit(values.f, to);
+        unsigned itemId = row.itemId;
+        row = writeRow(values, to);
+        row.itemId = itemId;
+    }
+}
+
 std::string unitValueText(double value, int unit)
 {
     return fixedText(value, perLitre(unit) ? 2 : 5);

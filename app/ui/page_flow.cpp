@@ -11,16 +11,21 @@ std::string pageNumberText(int page)
 
 PageFlow::PageFlow(PrintSurface& surface, int lineHeight, int pageWidth, int pageHeight,
                    std::vector<std::string> heading)
-    : surface_(surface), lineHeight_(lineHeight > 0 ? lineHeight : 1), width_(pageWidth),
-      heading_(std::move(heading))
+    : surface_(surface), lineHeight_(lineHeight > 0 ? lineHeight : 1), width_(pageWidth)
 {
     // One blank line and the page number below the text.
     lastLine_ = pageHeight / lineHeight_ - 3;
+    if (lastLine_ < 1)
+        lastLine_ = 1;
+    setHeading(std::move(heading));
+}
+
+void PageFlow::setHeading(std::vector<std::string> heading)
+{
+    heading_ = std::move(heading);
     // A page too small for the heading still takes text, one line a page.
     if (lastLine_ < static_cast<int>(heading_.size()) + 2)
         heading_.clear();
-    if (lastLine_ < 1)
-        lastLine_ = 1;
 }
 
 void PageFlow::breakPage()

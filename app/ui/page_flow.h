@@ -41,6 +41,11 @@ public:
     // The lines writeWrapped would write.
     std::vector<std::string> wrap(const std::string& text);
 
+    // From the next page on, heading is repeated at the top of every page
+    // in place of the one given at the start (a print's column headings
+    // join its title once they are known).
+    void setHeading(std::vector<std::string> heading);
+
     // Starts a new page unless `lines` more lines fit on this one.
     void keepTogether(int lines);
     // Numbers the last page when there was more than one.

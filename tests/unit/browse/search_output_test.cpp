@@ -1,6 +1,8 @@
 // Clipboard text and printed layout of the search results.
 #include "app/browse/search_output.h"
 
+#include "tests/unit/ui/recorded_page.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,19 +12,6 @@ namespace {
 
 const char Legend[] = "Legenda: \r\nB=Bibliografia \r\nC=Cartella \r\nV=Voce \r\n"
                       "*=concentrazione superiore a 100 ff/litro\r\n";
-
-// Records what the print code would draw; a character is one unit wide.
-class RecordedPage : public PrintSurface {
-public:
-    void drawLine(int y, const char* text) override
-    {
-        calls.push_back("line " + std::to_string(y) + " " + text);
-    }
-    int textWidth(const std::string& text) override { return static_cast<int>(text.size()); }
-    void newPage() override { calls.push_back("page"); }
-
-    std::vector<std::string> calls;
-};
 
 }  // namespace
 
@@ -95,18 +84,20 @@ TEST(SearchPrint, LinesPageBreaksHeadingsAndNumbers)
         expected.push_back("line " + std::to_string(210 + 10 * static_cast<int>(i)) + " " + legend[i]);
     EXPECT_EQ(expected, page.calls);
 
-    // A page of 170 holds text down to line 14 and its number on line 16:
-    // the second row moves whole to page two, under the repeated title.
+    // A page of 180 holds text down to line 15 and its number on line 17:
+    // the second row moves whole to page two, under the repeated title and
+    // column headings.
     RecordedPage shortPage;
-    printSearchResults(shortPage, header, rows, 2, L, 1000, 170);
+    printSearchResults(shortPage, header, rows, 2, L, 1000, 180);
     std::vector<std::string> tail(shortPage.calls.begin() + 10, shortPage.calls.end());
     std::vector<std::string> expectedTail = {
-        "line 160 Pagina 1", "page", "line 10 Risultati di ricerca in Quorvel",
-        "line 30 B *", "line 40 Voce", "line 50 Fonte",
+        "line 170 Pagina 1", "page", "line 10 Risultati di ricerca in Quorvel",
+        "line 20 Tipo", "line 30 Descrizione", "line 40 Bibliografia",
+        "line 60 B *", "line 70 Voce", "line 80 Fonte",
     };
     for (size_t i = 0; i < legend.size(); ++i)
-        expectedTail.push_back("line " + std::to_string(80 + 10 * static_cast<int>(i)) + " " + legend[i]);
-    expectedTail.push_back("line 160 Pagina 2");
+        expectedTail.push_back("line " + std::to_string(110 + 10 * static_cast<int>(i)) + " " + legend[i]);
+    expectedTail.push_back("line 170 Pagina 2");
     EXPECT_EQ(expectedTail, tail);
 
     RecordedPage nothing;

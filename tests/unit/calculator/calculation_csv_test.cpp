@@ -1,6 +1,8 @@
 #include "app/calculator/calculator.h"
 #include "app/database/database.h"
 
+#include "tests/unit/ui/recorded_page.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -129,6 +131,71 @@ TEST(CalculationCsv, PhaseContrastAndElectronCountsDoNotMix)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.methods.size());
         EXPECT_EQ(c.mixed, mixesMicroscopy(c.methods));
+    }
+}
+
+const char* const WindowTitle = "Calcolo dell'esposizione annuale a fibre";
+
+std::vector<std::string> printedRow(int i)
+{
+    return {"Descrizione: Riga " + std::to_string(i), "Concentrazione (ff/cc): 0.10000", "Ore/giorno: 8.000",
+            "Giorni/anno: 240.0", "Esposizione parziale (ff/cc): 0.10000"};
+}
+
+// Mended: the note went alone onto a new page, away from the results and
+// the rows it speaks of.
+TEST(CalculationPrint, TheNoteStaysWithTheLastRowAndTheResults)
+{
+    Calculation multiple;
+    multiple.multiple = true;
+    for (int i = 1; i <= 4; ++i) {
+        RowValues values{"Riga " + std::to_string(i), 0.1, 8, 240, 0};
+        multiple.rows.push_back(writeRow(values, PerCc));
+    }
+    recomputeResults(multiple, PerCc);
+    multiple.notes = "Nota del calcolo";
+
+    Calculation single;
+    single.description = "Taglio";
+    single.fText = "0.1";
+    single.tText = "8";
+    single.gText = "240";
+    recomputeResults(single, PerCc);
+    single.notes = "Nota del calcolo";
+
+    const std::vector<std::string> results = {"Esposizione annuale (ff/cc): 0.40000",
+                                              "Esposizione annuale (ff/l): 400.00"};
+    struct Case {
+        const char* name;
+        const Calculation* calculation;
+        int height;  // lines of 10 units: text down to line height/10 - 3
+        std::vector<std::vector<std::string>> pages;
+    } cases[] = {
+        // Text to line 29: the note, three lines below the results, would
+        // begin on line 31; the last row goes over with it.
+        {"multiple", &multiple, 320, {{WindowTitle, "Esposizioni multiple"}, {WindowTitle}}},
+        // Text to line 13: the results (9, 10) go over with the note (14).
+        {"single", &single, 160,
+         {{WindowTitle, "Taglio", "Concentrazione (ff/cc): 0.1", "Ore/giorno: 8", "Giorni/anno: 240", "Pagina 1"},
+          {WindowTitle, "Esposizione annuale (ff/cc): 0.10000", "Esposizione annuale (ff/l): 100.00",
+           "Nota del calcolo", "Pagina 2"}}},
+    };
+    for (int i = 1; i <= 4; ++i) {
+        std::vector<std::string>& page = cases[0].pages[i < 4 ? 0 : 1];
+        for (const std::string& line : printedRow(i))
+            page.push_back(line);
+    }
+    cases[0].pages[0].push_back("Pagina 1");
+    for (const std::string& line : results)
+        cases[0].pages[1].push_back(line);
+    cases[0].pages[1].push_back("Nota del calcolo");
+    cases[0].pages[1].push_back("Pagina 2");
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordedPage page;
+        printCalculationLines(page, *c.calculation, PerCc, WindowTitle, 10, 1000, c.height);
+        EXPECT_EQ(c.pages, page.pages());
     }
 }
 

@@ -235,6 +235,58 @@ TEST(CalculationFile, ItemIdTravelsInItsOwnKey)
     }
 }
 
+// Mended: F typed in ff/cc stayed "0.5" when a multiple file in ff/l was
+// opened, and was then added as 0.50 ff/l.
+TEST(CalculationFile, TheTypedFFollowsTheUnitOfAMultipleFile)
+{
+    const struct {
+        const char* fText;
+        int before;
+        const std::vector<std::string>* file;
+        const char* after;
+    } cases[] = {
+        {"0.5", PerCc, &Esempio3, "500"},
+        {"500", PerLitre, &Esempio4, "0.500"},
+        {"0.5", PerLitre, &Esempio3, "0.5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fText);
+        Calculation calculation;
+        calculation.fText = c.fText;
+        FakeProfile profile(lines(*c.file));
+        int unit = c.before;
+        ASSERT_TRUE(applyCalculationFile(readCalculationFile(profile), "C:\\x.qvl", calculation, &unit));
+        EXPECT_EQ(c.after, calculation.fText);
+    }
+}
+
+TEST(CalculationFile, FileDialogsStartInTheFileFolderOrInDocuments)
+{
+    const std::string program = "C:\\Programmi\\Quorvel";
+    const std::string documents = "C:\\Documenti";
+    const struct {
+        const char* currentFile;
+        const char* folder;
+    } cases[] = {
+        {"", "C:\\Documenti"},
+        {"D:\\Calcoli\\a.qvl", "D:\\Calcoli"},
+        {"D:\\a.qvl", "D:\\"},
+        {"C:\\Programmi\\Quorvel\\Esempio1.qvl", "C:\\Documenti"},
+        {"c:/programmi/QUORVEL/Esempi/Esempio1.qvl", "C:\\Documenti"},  // below it, any case, any slash
+        {"C:\\Programmi\\Quorvel2\\a.qvl", "C:\\Programmi\\Quorvel2"},  // a folder beside it
+        {"a.qvl", "C:\\Documenti"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.currentFile);
+        EXPECT_EQ(c.folder, fileDialogFolder(c.currentFile, program, documents));
+    }
+    EXPECT_EQ("", fileDialogFolder("", program, ""));  // then the current folder
+    EXPECT_TRUE(isInsideFolder("C:\\Quorvel\\x.qvl", "C:\\Quorvel\\"));
+    EXPECT_TRUE(isInsideFolder("C:\\x.qvl", "C:\\"));
+    EXPECT_FALSE(isInsideFolder("C:\\Quorvel", "C:\\Quorvel"));
+    EXPECT_FALSE(isInsideFolder("C:\\x.qvl", ""));
+}
+
 TEST(CalculationFile, StoredFieldTextsPassTheCharacterCheck)
 {
     int unit;

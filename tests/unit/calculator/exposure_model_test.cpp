@@ -226,6 +226,46 @@ TEST(ExposureModel, RowBackIntoFieldsAndDescriptionEdit)
     EXPECT_EQ(edited, calculation.rows[0].columns);
 }
 
+// Mended: a typed F kept its text when the unit changed, so Aggiungi put
+// 0.5 ff/cc into the list as 0.50 ff/l.
+TEST(ExposureModel, TypedFFollowsAChangeOfUnit)
+{
+    const struct {
+        const char* text;
+        int from;
+        const char* converted;
+    } cases[] = {
+        {"0.5", PerCc, "500"},           {"500", PerLitre, "0.500"},
+        {"0.30000", PerCc, "300.00"},    {"57.00", PerLitre, "0.05700"},
+        {"0.004", PerLitre, "0.000004"}, {"0.0001234", PerCc, "0.1234"},
+        {"12", PerCc, "12000"},          {"5.", PerLitre, "0.005"},
+        {"1234.5", PerLitre, "1.2345"},  {"", PerCc, ""},
+        {"0.5", PerLitre, "0.0005"},     {"0,5", PerCc, ""},
+        {"1.2.3", PerCc, ""},            {"-1", PerLitre, ""},
+        // 15 characters are read: a longer text would be another number.
+        {"123456789012", PerCc, "123456789012000"}, {"1234567890123", PerCc, ""},
+        {"0.00000000001", PerLitre, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const int to = c.from == PerCc ? PerLitre : PerCc;
+        EXPECT_EQ(c.converted, fieldTextInUnit(c.text, c.from, to));
+        EXPECT_EQ(c.text, fieldTextInUnit(c.text, c.from, c.from));
+    }
+
+    Calculation calculation = multipleOf({{"Rimozione", 300, 2, 120}, {"Turbinista", 4, 5.5, 120}}, PerLitre);
+    calculation.fText = "4";
+    convertCalculation(calculation, PerLitre, PerCc);
+    EXPECT_EQ("0.004", calculation.fText);
+    std::array<std::string, RowColumnCount> first = {"Rimozione", "0.30000", "2.00", "120.0", "0.03750"};
+    EXPECT_EQ(first, calculation.rows[0].columns);
+    EXPECT_EQ("0.00400", calculation.rows[1].columns[ColumnF]);
+    convertCalculation(calculation, PerCc, PerLitre);
+    EXPECT_EQ("4", calculation.fText);
+    EXPECT_EQ("300.00", calculation.rows[0].columns[ColumnF]);
+    EXPECT_EQ("37.50", calculation.rows[0].columns[ColumnPartial]);
+}
+
 TEST(ExposureModel, UnitTexts)
 {
     EXPECT_STREQ("ff/cc", unitLabel(PerCc));

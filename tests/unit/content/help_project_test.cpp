@@ -3,6 +3,8 @@
 // of the build host, and every topic and link exists.
 #include "tools/helpbuild/helpbuild.h"
 
+#include "app/calculator/calculator.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -133,6 +135,36 @@ TEST(HelpProject, TopicsAreWindows1252TextWithLinksThatResolve)
             EXPECT_EQ(listed.count(target), 1u) << target;
         }
     }
+}
+
+// Mended: the calculator's page said that values already in the list are not
+// converted when the unit changes, while the program converts them. Each
+// example of the section is checked against the program's own conversion.
+TEST(HelpProject, TheCalculatorUnitSectionSaysWhatTheProgramDoes)
+{
+    const std::string page = readAll(helpDir + "calcolo.htm");
+    const size_t heading = page.find("di misura</h2>");
+    ASSERT_NE(heading, std::string::npos);
+    const size_t end = page.find("<h2>", heading);
+    const std::string section = page.substr(heading, end - heading);
+    EXPECT_EQ(section.find("non vengono convertit"), std::string::npos);
+    int examples = 0;
+    for (size_t at = section.find("<code>"); at != std::string::npos; at = section.find("<code>", at + 1)) {
+        // "<code>X</code> ff/cc diventa <code>Y</code> ff/l" and the other way.
+        const size_t close = section.find("</code>", at);
+        const std::string from = section.substr(at + 6, close - at - 6);
+        const std::string rest = section.substr(close + 7, 40);
+        const bool fromCc = rest.rfind(" ff/cc diventa <code>", 0) == 0;
+        const bool fromL = rest.rfind(" ff/l diventa <code>", 0) == 0;
+        if (!fromCc && !fromL)
+            continue;
+        const size_t next = section.find("<code>", close) + 6;
+        const std::string to = section.substr(next, section.find("</code>", next) - next);
+        SCOPED_TRACE(from + " -> " + to);
+        EXPECT_EQ(to, fieldTextInUnit(from, fromCc ? 0 : 1, fromCc ? 1 : 0));
+        ++examples;
+    }
+    EXPECT_GE(examples, 3);
 }
 
 // The help file as built: read back its stored context map with chmls.

@@ -457,6 +457,57 @@ TEST_F(CalculatorDialogTest, RightClickAndF1ShowOnePopupWithTheControlsText)
     EXPECT_EQ(helpCalls()[2].file, appState.helpFile);
 }
 
+// Mended: F kept its typed text across a change of unit, labelled with the
+// new unit, and Aggiungi added it 1000 times off.
+TEST_F(CalculatorDialogTest, TypedFAndTheListFollowEveryChangeOfUnit)
+{
+    const std::string inLitres = writeFile("litri.qvl", Esempio3);
+    const std::string inCc = writeFile("cc.qvl",
+                                       "[QUORVEL]\r\nMULTI=1\r\nITEMS=1\r\nUNIT=0\r\n[EXPO_0]\r\n"
+                                       "VOCE=Pastigliatrici\r\nFIBRE=1.90000\r\nORE=2.500\r\nGIORNI=240.0\r\n");
+    struct Case {
+        const char* way;
+        DisplayUnit before;
+        const char* typed;
+        std::function<void()> change;
+        const char* shown;   // F after the change
+        const char* added;   // the F column of the row Aggiungi then adds
+    } cases[] = {
+        {"menu", PerCc, "0.5", [&] { SendMessageA(mainWindow, WM_COMMAND, CMD_UNITA, 0); }, "500", "500.00"},
+        {"menu back", PerLitre, "500", [&] { SendMessageA(mainWindow, WM_COMMAND, CMD_UNITA, 0); }, "0.500",
+         "0.50000"},
+        {"file in ff/l", PerCc, "0.5", [&] { readCalculationIntoDialog(calculator, inLitres.c_str()); }, "500",
+         "500.00"},
+        {"file in ff/cc", PerLitre, "500", [&] { readCalculationIntoDialog(calculator, inCc.c_str()); }, "0.500",
+         "0.50000"},
+        {"activation", PerCc, "0.5",
+         [&] {
+             appState.displayUnit = PerLitre;
+             SendMessageA(calculator, WM_ACTIVATE, WA_CLICKACTIVE, 0);
+         },
+         "500", "500.00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.way);
+        appState.displayUnit = c.before;
+        open();
+        setMultiple(true);
+        addRow("Taglio", c.typed, "8", "240");
+        setText(IDC_CALC_F, c.typed);
+        c.change();
+        EXPECT_NE(appState.displayUnit, c.before);
+        EXPECT_EQ(text(IDC_CALC_UNIT_F), appState.displayUnit == PerLitre ? "ff/l" : "ff/cc");
+        EXPECT_EQ(text(IDC_CALC_F), c.shown);
+        if (std::string(c.way).find("file") == std::string::npos) {
+            EXPECT_EQ(rows()[0][1], c.added) << "the row typed before, converted";
+        }
+        setText(IDC_CALC_DESCRIPTION, "Aggiunta");
+        command(IDC_CALC_ADD);
+        EXPECT_EQ(rows().back()[1], c.added);
+        DestroyWindow(calculator);
+    }
+}
+
 TEST_F(CalculatorDialogTest, ActivationShowsTheCurrentUnit)
 {
     open();

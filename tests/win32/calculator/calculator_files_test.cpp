@@ -5,6 +5,7 @@
 
 #include <commdlg.h>
 
+#include <cstring>
 #include <functional>
 
 #include "app/calculator/calculator_commands.h"
@@ -188,7 +189,9 @@ TEST_F(CalculatorFilesTest, StoredResultsStayUntilADropRecomputes)
     SendMessageA(calculator, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop({other})), 0);
     EXPECT_EQ(text(IDC_CALC_NOTES), "untouched");
 
+    MessageBoxCatcher catcher(IDYES);  // the changed note is given up
     SendMessageA(calculator, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop({path})), 0);
+    EXPECT_EQ(catcher.caught().size(), 1u);
     EXPECT_EQ(text(IDC_CALC_NOTES), "Esempio 3: due lavorazioni, valori in ff/l.");
     EXPECT_EQ(text(IDC_CALC_RESULT_CC), "0.03888");
     EXPECT_EQ(text(IDC_CALC_RESULT_L), "38.88");
@@ -304,6 +307,155 @@ TEST_F(CalculatorFilesTest, FailedWriteIsReportedAndKeepsTheCurrentFile)
     EXPECT_EQ(catcher.caught()[2].caption, gone);
     for (const CaughtMessageBox& box : catcher.caught())
         EXPECT_EQ(box.text, WriteFailedMessage);
+}
+
+// Mended: a save over a read-only file replaced it and dropped its
+// read-only attribute (the replacing move does not look at it).
+TEST_F(CalculatorFilesTest, ReadOnlyFilesAreRefusedAndKeptAsTheyWere)
+{
+    const std::string path = writeFile("sola_lettura.qvl", Esempio3);
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::string before = readWhole(path);
+    struct Case {
+        const char* name;
+        int button;
+        int answer;  // to every message box
+        const char* otherName;  // where "Salva con nome" then saves, or none
+    } cases[] = {
+        {"Salva, No", IDC_CALC_SAVE, IDNO, nullptr},
+        {"Salva, Si: another name", IDC_CALC_SAVE, IDYES, "altro.qvl"},
+        {"Salva con nome over it, Si: another name", IDC_CALC_SAVE_AS, IDYES, "altro2.qvl"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        openFile(path);
+        setText(IDC_CALC_NOTES, "nota cambiata");
+        const std::string other = c.otherName ? pathOf(c.otherName) : "";
+        // "Salva con nome" picks the read-only file first, then the other one.
+        int dialogs = 0;
+        FileDialogDriver driver([&](HWND dialog, HWND) {
+            const bool first = dialogs++ == 0 && c.button == IDC_CALC_SAVE_AS;
+            chooseName(dialog, first ? path : other);
+            PostMessageA(dialog, WM_COMMAND, other.empty() && !first ? IDCANCEL : IDOK, 0);
+        });
+        MessageBoxCatcher catcher(c.answer);
+        command(c.button);
+        int refusals = 0;
+        for (const CaughtMessageBox& box : catcher.caught())
+            refusals += box.text == ReadOnlyFileMessage && box.caption.find("sola_lettura.qvl") != std::string::npos;
+        EXPECT_EQ(refusals, 1);
+        EXPECT_EQ(readWhole(path), before);
+        EXPECT_NE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+        if (c.otherName) {
+            EXPECT_NE(readWhole(other).find("NOTE=nota cambiata\r\n"), std::string::npos);
+            EXPECT_EQ(statusText(), other);
+        } else {
+            EXPECT_EQ(driver.runs(), 0);
+            EXPECT_EQ(statusText(), path);
+        }
+        DestroyWindow(calculator);
+    }
+}
+
+// Mended: the calculator's own "Apri..." and a file dropped onto it replaced
+// changed work without asking, while closing and the main window asked.
+TEST_F(CalculatorFilesTest, ReplacingChangedWorkWithAFileAsksFirst)
+{
+    const std::string path = writeFile("Esempio3.qvl", Esempio3);
+    const std::string note = "Esempio 3: due lavorazioni, valori in ff/l.";
+    const struct Way {
+        const char* name;
+        std::function<void()> replace;
+    } ways[] = {
+        {"Apri",
+         [&] {
+             FileDialogDriver driver([&](HWND dialog, HWND) {
+                 chooseName(dialog, path);
+                 PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+             });
+             command(IDC_CALC_OPEN);
+             EXPECT_EQ(driver.runs(), 1);
+         }},
+        {"drop", [&] { SendMessageA(calculator, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop({path})), 0); }},
+        {"command line", [&] { openByName(mainWindow, path.c_str()); pumpMessages(); }},
+    };
+    for (const Way& way : ways) {
+        for (int answer : {IDNO, IDCANCEL, IDYES}) {
+            SCOPED_TRACE(std::string(way.name) + " " + std::to_string(answer));
+            open();
+            setText(IDC_CALC_NOTES, "nota cambiata");
+            MessageBoxCatcher catcher(answer);
+            way.replace();
+            calculator = liveCalculatorWindow();
+            ASSERT_NE(calculator, nullptr);
+            ASSERT_EQ(catcher.caught().size(), 1u);
+            EXPECT_EQ(catcher.caught()[0].caption, "Conferma operazione");
+            EXPECT_NE(catcher.caught()[0].text.find("modifiche non salvate"), std::string::npos);
+            EXPECT_EQ(text(IDC_CALC_NOTES), answer == IDYES ? note : "nota cambiata");
+            DestroyWindow(calculator);
+        }
+    }
+}
+
+// Mended (Windows Vista and later): the dialogs started in the process's
+// current folder, often System32, and "Salva" wrote a shipped example over
+// in the program's folder, where a standard user may not write.
+TEST_F(CalculatorFilesTest, DialogsStartInDocumentsAndExamplesAreSavedUnderANewName)
+{
+    using FolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    auto folderPath = reinterpret_cast<FolderPath>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("shell32.dll"), "SHGetFolderPathA")));
+    ASSERT_NE(folderPath, nullptr);
+    char documents[MAX_PATH] = "";
+    ASSERT_TRUE(SUCCEEDED(folderPath(nullptr, 5 /* CSIDL_PERSONAL */, nullptr, 0, documents)));
+    char program[MAX_PATH] = "";
+    ASSERT_GT(GetModuleFileNameA(nullptr, program, sizeof program), 0u);
+    *std::strrchr(program, '\\') = '\0';
+    const std::string example = std::string(program) + "\\EsempioDiProva.qvl";
+    files.push_back(example);
+    {
+        FILE* file = std::fopen(example.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fputs(Esempio3, file);
+        std::fclose(file);
+    }
+    const std::string mine = writeFile("mio.qvl", Esempio3);
+    char system[MAX_PATH] = "";
+    ASSERT_GT(GetSystemDirectoryA(system, sizeof system), 0u);
+    CurrentDirectory elsewhere(system);  // as when started from the Start menu
+
+    struct Case {
+        const char* name;
+        const char* file;  // the calculator's file, or none
+        int button;
+        std::string start;
+    } cases[] = {
+        {"Apri, no file", nullptr, IDC_CALC_OPEN, documents},
+        {"Salva, no file", nullptr, IDC_CALC_SAVE, documents},
+        {"Apri, a file of the user's", mine.c_str(), IDC_CALC_OPEN, folder},
+        {"Salva con nome, a file of the user's", mine.c_str(), IDC_CALC_SAVE_AS, folder},
+        {"Salva, an example", example.c_str(), IDC_CALC_SAVE, documents},
+        {"Apri, an example", example.c_str(), IDC_CALC_OPEN, documents},
+    };
+    const std::string exampleBefore = readWhole(example);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.file)
+            openFile(c.file);
+        else
+            open();
+        setText(IDC_CALC_NOTES, "nota cambiata");
+        char started[MAX_PATH] = "";
+        FileDialogDriver driver([&](HWND dialog, HWND) {
+            SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof started, reinterpret_cast<LPARAM>(started));
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        command(c.button);
+        EXPECT_EQ(driver.runs(), 1);
+        EXPECT_EQ(lstrcmpiA(started, c.start.c_str()), 0) << started;
+        DestroyWindow(calculator);
+    }
+    EXPECT_EQ(readWhole(example), exampleBefore);
 }
 
 // Profile writes that succeed a few times and then fail, as a full disk or
@@ -484,9 +636,8 @@ TEST_F(CalculatorFilesTest, MissingOrForeignFilesAreNamedAndNeverSavedInto)
 TEST_F(CalculatorFilesTest, OpenDialogPaneShowsTheSelectedFilesNoteGreyed)
 {
     const std::string path = writeFile("Esempio3.qvl", Esempio3);
-    writeFile("Altro.qvl", "[QUORVEL]\r\nNOTE=\"Tra virgolette\"\r\n");
-    CurrentDirectory inFolder(folder);
-    open();
+    // Open on a file of the folder: the open dialog starts in its folder.
+    openFile(writeFile("Altro.qvl", "[QUORVEL]\r\nNOTE=\"Tra virgolette\"\r\n"));
 
     std::vector<std::string> notesSeen;
     bool editEnabled = true, buttonEnabled = true;
@@ -520,7 +671,6 @@ TEST_F(CalculatorFilesTest, OpenDialogPaneShowsTheSelectedFilesNoteGreyed)
 
 TEST_F(CalculatorFilesTest, SavePaneReplacesTheNotesOnlyWhenConfirmed)
 {
-    CurrentDirectory inFolder(folder);
     struct Case {
         const char* name;
         int answer;   // to "Volete procedere con la modifica?"
@@ -544,7 +694,7 @@ TEST_F(CalculatorFilesTest, SavePaneReplacesTheNotesOnlyWhenConfirmed)
             SetDlgItemTextA(pane, IDC_PANE_NOTES, "nuova nota");
             SendMessageA(pane, WM_COMMAND, MAKEWPARAM(IDC_PANE_MODIFY, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(pane, IDC_PANE_MODIFY)));
-            chooseName(dialog, c.name);
+            chooseName(dialog, path);
             PostMessageA(dialog, WM_COMMAND, c.finish, 0);
         });
         command(IDC_CALC_SAVE_AS);
@@ -578,9 +728,8 @@ LRESULT CALLBACK formulaDispatch(HWND window, UINT message, WPARAM wParam, LPARA
 TEST_F(CalculatorFilesTest, OpenCommandOfTheMainWindowOpensTheChosenFile)
 {
     const std::string path = writeFile("Esempio3.qvl", Esempio3);
-    CurrentDirectory inFolder(folder);
-    FileDialogDriver driver([](HWND dialog, HWND) {
-        chooseName(dialog, "Esempio3.qvl");
+    FileDialogDriver driver([&](HWND dialog, HWND) {
+        chooseName(dialog, path);
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     // The dispatcher's CMD_FORMULA line belongs to the command layer; stand in for it.
