@@ -349,13 +349,13 @@ TEST_F(SearchDialogTest, DoubleClickOnAHitInFolder117SelectsItInTheTree)
     ASSERT_NE(selected, nullptr);
     EXPECT_EQ(treeLabel(tree, selected, &tag), "Esterno infermeria");
     EXPECT_EQ(tag, 0x10000 + 951);
-    EXPECT_EQ(treeLabel(tree, TreeView_GetParent(tree, selected)), "Monitoraggio ambientale del cantiere");
+    EXPECT_EQ(treeLabel(tree, TreeView_GetParent(tree, selected)), "Ambienti vicini al cantiere: ipotesi");
     EXPECT_EQ(GetFocus(), tree);
     const PanelContent* panel = panelContent(GetDlgItem(window, IDC_PANEL));
     ASSERT_NE(panel, nullptr);
     const std::string title = panel->title;
     EXPECT_EQ(title.rfind("Amianto->", 0), 0u) << title;
-    EXPECT_NE(title.find("->Monitoraggio ambientale del cantiere->Esterno infermeria"), std::string::npos) << title;
+    EXPECT_NE(title.find("->Ambienti vicini al cantiere: ipotesi->Esterno infermeria"), std::string::npos) << title;
 }
 
 TEST_F(SearchDialogTest, SpaceOnASharedFolderSelectsItUnderItsFirstParent)
