@@ -170,12 +170,13 @@ std::string sourceLines(const NodeRecord& item)
     if (!source)
         return "Stato: indicativo (valore dimostrativo, non è una misura pubblicata)\n";
     std::string out = std::string("Stato: citato") + (source->checked ? "" : " (fonte non verificata)") + "\n";
+    const SourceDetails* more = findSourceDetails(item.id);
     out += std::string("Riferimento: ") + source->reference + "\n";
-    out += std::string("Indirizzo: ") + source->address + "\n";
-    out += std::string("Posizione: ") + source->location + "\n";
-    out += std::string("Valore pubblicato: ") + source->published + "\n";
-    if (*source->conversion)
-        out += std::string("Conversione: ") + source->conversion + "\n";
+    out += std::string("Indirizzo: ") + more->address + "\n";
+    out += std::string("Posizione: ") + more->location + "\n";
+    out += std::string("Valore pubblicato: ") + more->published + "\n";
+    if (*more->conversion)
+        out += std::string("Conversione: ") + more->conversion + "\n";
     // What the figure is: how it was counted, where, which statistic, what was read.
     const char* details[][2] = {{"Metodo: ", *source->method ? source->method : MethodNotStated},
                                 {"Paese: ", source->country},
@@ -274,9 +275,10 @@ void exportRow(ExportWalk& walk, const NodeRecord& item)
     std::string litre = timesThousandText(cc);
     std::string id = std::to_string(item.id);
     const SourceRecord* source = findSource(item.id);
-    const char* fields[] = {source ? source->reference : "", source ? source->address : "",
-                            source ? source->location : "", source ? source->published : "",
-                            source ? source->conversion : ""};
+    const SourceDetails* more = findSourceDetails(item.id);
+    const char* fields[] = {source ? source->reference : "", more ? more->address : "",
+                            more ? more->location : "", more ? more->published : "",
+                            more ? more->conversion : ""};
     const char* names[] = {"reference", "address", "location", "published", "conversion"};
     if (walk.json) {
         *walk.out += walk.rows == 0 ? "\n" : ",\n";

@@ -47,3 +47,8 @@ const SourceRecord* findSource(unsigned itemId) {
         if (SourceTable[i].itemId == itemId) return &SourceTable[i];
     return nullptr;
 }
+
+const SourceDetails* findSourceDetails(unsigned itemId) {
+    const SourceRecord* source = findSource(itemId);
+    return source ? &SourceDetailTable[source - SourceTable] : nullptr;
+}

@@ -29,14 +29,20 @@ struct SourceRecord {
     uint16_t itemId;
     bool checked;            // the publication (or its abstract) was read for this figure
     const char* reference;   // authors, title, journal or publisher, year
+    const char* country;     // where the measurement was made, in Italian ("Italia", "USA")
+    const char* method;      // "PCM", "TEM", "SEM" or "altro"
+    const char* statistic;   // "media", "mediana", "estremo", "TWA", "campione" or "non rilevato"
+    const char* readIn;      // what was read: "testo completo", "tabella" or "riassunto"; "" when unchecked
+};
+
+// The rest of a source row, at the same position in SourceDetailTable as the
+// row in SourceTable; a table of its own so that a program that does not ask
+// for it does not carry it.
+struct SourceDetails {
     const char* address;     // DOI or web address
     const char* location;    // page, table or section
     const char* published;   // the figure as published, with unit and statistic
     const char* conversion;  // how it became ff/cc; empty when it was ff/cc already
-    const char* country;     // where the measurement was made, in Italian ("Italia", "USA")
-    const char* method;      // "PCM", "TEM", "SEM" or "altro"
-    const char* statistic;   // "media", "mediana", "estremo", "TWA", "campione" or "non rilevato"
-    const char* readIn;      // what was read: "testo completo", "tabella" or "riassunto"; empty when not checked
 };
 
 struct LinkRecord {
@@ -52,6 +58,7 @@ constexpr uint16_t RootFolderId = 1;
 extern const NodeRecord NodeTable[];
 extern const LinkRecord LinkTable[];
 extern const SourceRecord SourceTable[];  // ascending itemId
+extern const SourceDetails SourceDetailTable[];
 
 int nodeCount();
 int linkCount();
@@ -76,3 +83,6 @@ unsigned firstParentOf(unsigned id);
 
 // The source row of a cited item, else nullptr (indicative items, folders).
 const SourceRecord* findSource(unsigned itemId);
+
+// The details of a cited item's source row, else nullptr.
+const SourceDetails* findSourceDetails(unsigned itemId);

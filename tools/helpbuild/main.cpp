@@ -68,7 +68,7 @@ int bibliography(int argc, char** argv)
     for (int i = 0; i < nodeCount(); ++i) items += nodeAt(i)->kind == Item;
     std::vector<CitedSource> rows;
     for (int i = 0; i < sourceCount(); ++i)
-        rows.push_back(CitedSource{SourceTable[i].reference, SourceTable[i].address, SourceTable[i].checked,
+        rows.push_back(CitedSource{SourceTable[i].reference, SourceDetailTable[i].address, SourceTable[i].checked,
                                    SourceTable[i].itemId, SourceTable[i].country, SourceTable[i].method,
                                    SourceTable[i].statistic, SourceTable[i].readIn});
     return writeFile(argv[0], bibliographyPage(collectBibliography(rows, items))) ? 0 : 2;

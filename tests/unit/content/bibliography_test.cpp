@@ -73,7 +73,7 @@ TEST(Bibliography, ShippedSourcesGiveAnOrderedListWithoutDuplicates)
 {
     std::vector<CitedSource> rows;
     for (int i = 0; i < sourceCount(); ++i)
-        rows.push_back(cited(SourceTable[i].reference, SourceTable[i].address, SourceTable[i].checked));
+        rows.push_back(cited(SourceTable[i].reference, SourceDetailTable[i].address, SourceTable[i].checked));
     Bibliography bibliography = collectBibliography(rows, 864);
     ASSERT_FALSE(bibliography.sources.empty());
     int counted = 0;

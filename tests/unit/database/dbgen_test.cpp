@@ -143,13 +143,16 @@ TEST_F(DbgenTest, CitationsNeedTheirSourceRowAndTextsSpeakFfCc) {
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_NE(std::string::npos, text.str().find("/* 177 */ \"Autore A. Titolo. Rivista 1987;44:161\" \"\\0\"\n"
-                                                 "    /* 215 */ \"https://example.org/a\" \"\\0\"\n"
-                                                 "    /* 237 */ \"riassunto\" \"\\0\"\n"
-                                                 "    /* 247 */ \"media 7.6 mppcf\" \"\\0\"\n"
-                                                 "    /* 263 */ \"7.6 x 1.4 = 10.64 ff/cc\" \"\\0\"\n"));
-    EXPECT_NE(std::string::npos, text.str().find("{6, true, TextPool + 177, TextPool + 215, TextPool + 237, "
-                                                 "TextPool + 247, TextPool + 263, TextPool + 287, TextPool + 291, "
-                                                 "TextPool + 295, TextPool + 237},"));
+                                                 "    /* 215 */ \"USA\" \"\\0\"\n"));
+    EXPECT_NE(std::string::npos, text.str().find("static const char DetailTextPool[] =\n"
+                                                 "    /* 0 */ \"https://example.org/a\" \"\\0\"\n"
+                                                 "    /* 22 */ \"riassunto\" \"\\0\"\n"
+                                                 "    /* 32 */ \"media 7.6 mppcf\" \"\\0\"\n"
+                                                 "    /* 48 */ \"7.6 x 1.4 = 10.64 ff/cc\" \"\\0\"\n"));
+    EXPECT_NE(std::string::npos, text.str().find("{6, true, TextPool + 177, TextPool + 215, TextPool + 219, "
+                                                 "TextPool + 223, TextPool + 229},"));
+    EXPECT_NE(std::string::npos, text.str().find("{DetailTextPool + 0, DetailTextPool + 22, DetailTextPool + 32, "
+                                                 "DetailTextPool + 48},"));
     EXPECT_NE(std::string::npos, text.str().find("int sourceCount() { return 1; }"));
     fs::remove(out);
 
