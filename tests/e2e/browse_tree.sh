@@ -14,6 +14,7 @@ mkdir -p "$shots"
 quorvel_ensure_display
 trap quorvel_release_display EXIT
 quorvel_ensure_prefix
+quorvel_hold_desktop
 
 # Panel above, tree below, whatever an earlier run left.
 "$QUORVEL_WINE" reg add 'HKLM\Software\Quorvel' /v Layout /t REG_DWORD /d 0 /f >/dev/null 2>&1

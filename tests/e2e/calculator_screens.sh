@@ -15,6 +15,7 @@ example=$build/content/Esempio4.qvl
 quorvel_ensure_display
 trap quorvel_release_display EXIT
 quorvel_ensure_prefix
+quorvel_hold_desktop
 
 program=
 stop() { if [ -n "$program" ]; then kill $program 2>/dev/null; wait $program 2>/dev/null || true; fi; program=; }

@@ -18,10 +18,8 @@ wait_window() {
 
 # Replaces $WINEPREFIX by a fresh copy of a clean prefix, made once under
 # build/<name>-pristine, so that a failed run leaves nothing for the next.
-# Its desktop is a folder of its own: a desktop shortcut stays in the prefix
-# instead of reaching the host's home folder.
 fresh_prefix() {
-  local pristine=$quorvel_root/build/$1-pristine$quorvel_prefix_suffix user_dir
+  local pristine=$quorvel_root/build/$1-pristine$quorvel_prefix_suffix
   if [ ! -f "$pristine/.quorvel-ready" ]; then
     rm -rf "$pristine"
     WINEPREFIX=$pristine quorvel_ensure_prefix || return 1
@@ -29,10 +27,28 @@ fresh_prefix() {
   fi
   rm -rf "$WINEPREFIX"
   cp -a "$pristine" "$WINEPREFIX"
-  for user_dir in "$WINEPREFIX"/drive_c/users/*/; do
-    if [ -L "$user_dir/Desktop" ]; then
-      rm "$user_dir/Desktop"
-      mkdir "$user_dir/Desktop"
-    fi
-  done
+  quorvel_unlink_shell_folders
+}
+
+# Keys to a window: focus it, then type.
+press() {  # window keys...
+  local w=$1
+  shift
+  xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
+  sleep 0.2
+  xdotool key --delay 60 "$@"
+  sleep 0.3
+}
+
+# Answers a message box: the first button (Yes, OK) is the default; Tab
+# moves to the second (No).
+answer() {  # window first|second
+  case $2 in
+    first) press "$1" Return ;;
+    second) press "$1" Tab Return ;;
+  esac
+}
+
+reg_value() {  # key value -> data, empty when missing
+  "$QUORVEL_WINE" reg.exe query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/^ *[^ ].*REG_[A-Z_]* *//p' | head -n 1
 }
