@@ -27,10 +27,22 @@ mkdir -p "$shots"
 fail() { echo "lifecycle_win10: $*"; exit 1; }
 shot() { import -window root "$shots/e2e-win10-$1.png"; }
 
-# A 64-bit prefix: made and served by the 64-bit loader, which hands a
-# 32-bit program to the 32-bit one.
+# A 64-bit prefix, made and served by the 64-bit loader. Each loader is
+# called by its path: Wine derives the other one from it (adding or taking
+# away "64"), which a WINELOADER naming the 64-bit one would spoil for a
+# 32-bit program starting a 64-bit one (the desktop's explorer.exe).
 wine64=$quorvel_wine64_loader
-export WINEARCH=win64 WINELOADER=$wine64 WINEPREFIX=$root/build/win10-wineprefix
+machine=$(od -An -tx1 -j "$(( $(od -An -tu4 -j 60 -N 4 "$setup_exe") + 4 ))" -N 2 "$setup_exe" | tr -d ' ')
+if [ "$machine" = 4c01 ]; then
+  # The program's own registry view is its loader's: reg.exe run by the
+  # 32-bit loader reads what setup wrote; the 64-bit one shows where.
+  program_wine=$quorvel_wine32_loader program_files='Program Files (x86)' native_view='Wow6432Node\'
+  unset WINELOADER
+else
+  program_wine=$wine64 program_files='Program Files' native_view=
+  export WINELOADER=$wine64
+fi
+export WINEARCH=win64 WINEPREFIX=$root/build/win10-wineprefix
 QUORVEL_WINE=$wine64
 quorvel_prefix_suffix=
 export QUORVEL_PREFIX_VERSION=win10
@@ -47,14 +59,6 @@ cleanup() {
 }
 trap cleanup EXIT
 drive=$WINEPREFIX/drive_c
-machine=$(od -An -tx1 -j "$(( $(od -An -tu4 -j 60 -N 4 "$setup_exe") + 4 ))" -N 2 "$setup_exe" | tr -d ' ')
-if [ "$machine" = 4c01 ]; then
-  # The program's own registry view is its loader's: reg.exe run by the
-  # 32-bit loader reads what setup wrote; the 64-bit one shows where.
-  program_wine=$quorvel_wine32_loader program_files='Program Files (x86)' native_view='Wow6432Node\'
-else
-  program_wine=$wine64 program_files='Program Files' native_view=
-fi
 reg_value() {  # key [value] -> data as the program sees it (the default value without a name)
   local name=(/ve)
   [ -z "${2:-}" ] || name=(/v "$2")

@@ -3,16 +3,44 @@
 
 # Prints the id of a visible top-level window whose title matches pattern and
 # whose width is below narrower (the installer's backdrop bears its dialogs'
-# titles too); waits up to tries tenths of a second. Fails when none comes.
+# titles too); waits up to tries tenths of a second. Fails when none comes,
+# at once when the program of start_program has ended.
 wait_window() {
   local pattern=$1 narrower=${2:-100000} tries=${3:-200} w width
   for _ in $(seq 1 "$tries"); do
+    [ -z "${watched_pid:-}" ] || kill -0 "$watched_pid" 2>/dev/null || return 1
     for w in $(xdotool search --onlyvisible --name "$pattern" 2>/dev/null); do
       width=$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
       if [ -n "$width" ] && [ "$width" -lt "$narrower" ]; then echo "$w"; return 0; fi
     done
     sleep 0.1
   done
+  return 1
+}
+
+# Starts a Windows program in the background, what Wine says about it kept
+# in build/screenshots/<name>-wine.log; sets program and watched_pid.
+start_program() {  # name program [arguments...]
+  program_log=$quorvel_root/build/screenshots/$1-wine.log
+  shift
+  mkdir -p "$(dirname "$program_log")"
+  WINEDEBUG=${QUORVEL_RUN_WINEDEBUG:--all,err+all} "$QUORVEL_WINE" "$@" 2>"$program_log" &
+  program=$!
+  watched_pid=$program
+}
+
+# Says why the program's window did not come: its exit code and the end of
+# its messages, or that it still runs (the screen is kept). Fails.
+window_missing() {  # what did not come
+  local code shot=${program_log%-wine.log}-failed.png
+  import -window root "$shot" 2>/dev/null || true
+  if kill -0 "$program" 2>/dev/null; then
+    echo "$1: the program still runs; the screen is in $shot"
+  else
+    wait "$program" && code=0 || code=$?
+    echo "$1: the program exited with code $code; the end of its messages ($program_log):"
+    tail -n 20 "$program_log"
+  fi
   return 1
 }
 
