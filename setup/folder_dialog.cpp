@@ -14,8 +14,6 @@
 
 namespace {
 
-const char DefaultFolder[] = "C:\\Quorvel";
-
 char* resultBuffer(HWND dialog)
 {
     return reinterpret_cast<char*>(GetWindowLongPtrA(dialog, DWLP_USER));
@@ -23,7 +21,7 @@ char* resultBuffer(HWND dialog)
 
 INT_PTR onFolderInit(HWND dialog, char* result)
 {
-    SetDlgItemTextA(dialog, IDC_FOLDER_EDIT, DefaultFolder);
+    SetDlgItemTextA(dialog, IDC_FOLDER_EDIT, proposedFolder().c_str());
     centreWindow(dialog);
     registerDialogTools(dialog);
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(result));
@@ -59,6 +57,22 @@ void onFolderOk(HWND dialog)
     }
     if (!ensureFolder(dialog, folder.c_str()))
         return;
+    // Any other account could replace the programs or the clean-up's INF in
+    // a folder that inherits "Modify" for every user: no installation there.
+    switch (protectInstallFolder(folder.c_str())) {
+    case FolderProtection::NotNeeded:
+    case FolderProtection::Protected:
+        break;
+    case FolderProtection::Denied:
+        showAccessDenied(dialog, InstallStage::Folder, folder.c_str());
+        return;
+    case FolderProtection::Failed:
+        MessageBoxA(dialog,
+                    "Impossibile proteggere la cartella dalle modifiche degli altri utenti del computer: "
+                    "non è stato installato nulla. Scegliere una cartella in Programmi o su un disco NTFS.",
+                    folder.c_str(), MB_OK | MB_ICONERROR);
+        return;
+    }
     std::memcpy(resultBuffer(dialog), folder.c_str(), folder.size() + 1);
     EndDialog(dialog, 1);
 }
@@ -118,8 +132,13 @@ bool createLevels(HWND owner, const char* copy)
     const size_t length = std::strlen(copy);
     const char* second = std::strchr(copy, '\\');
     second = second ? std::strchr(second + 1, '\\') : nullptr;
-    if (!second)
-        return isDirectory(copy) || CreateDirectoryA(copy, nullptr);
+    if (!second) {
+        if (isDirectory(copy) || CreateDirectoryA(copy, nullptr))
+            return true;
+        if (lastErrorIsAccessDenied())
+            showAccessDenied(owner, InstallStage::Folder, copy);
+        return false;
+    }
 
     char level[InstallPathSize + 2];
     for (size_t at = static_cast<size_t>(second - copy); at < length; ++at) {
@@ -128,7 +147,10 @@ bool createLevels(HWND owner, const char* copy)
         std::memcpy(level, copy, at);
         level[at] = '\0';
         if (!isDirectory(level) && !CreateDirectoryA(level, nullptr)) {
-            MessageBoxA(owner, "Errore. Impossibile creare la directory!", level, MB_OK | MB_ICONERROR);
+            if (lastErrorIsAccessDenied())
+                showAccessDenied(owner, InstallStage::Folder, level);
+            else
+                MessageBoxA(owner, "Errore. Impossibile creare la directory!", level, MB_OK | MB_ICONERROR);
             return false;
         }
     }
@@ -255,15 +277,41 @@ bool browseForFolder(HWND owner, char (&path)[InstallPathSize])
     return converted;
 }
 
+namespace {
+
+// The basic structure (148 bytes), which every Windows fills.
+bool readVersion(OSVERSIONINFOA& info, WindowsVersion& version)
+{
+    info = OSVERSIONINFOA{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!GetVersionExA(&info))
+        return false;
+    version = {info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId, info.szCSDVersion};
+    return true;
+}
+
+}  // namespace
+
 void windowsVersionLabel(char (&label)[WindowsVersionLabelSize])
 {
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;  // the basic structure, 148 bytes
-    if (!GetVersionExA(&info)) {
-        windowsVersionLabel(nullptr, label, sizeof label);
-        return;
-    }
-    const WindowsVersion version = {info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId,
-                                    info.szCSDVersion};
-    windowsVersionLabel(&version, label, sizeof label);
+    OSVERSIONINFOA info;
+    WindowsVersion version;
+    windowsVersionLabel(readVersion(info, version) ? &version : nullptr, label, sizeof label);
+}
+
+InstallPolicy currentInstallPolicy()
+{
+    OSVERSIONINFOA info;
+    WindowsVersion version;
+    return installPolicyFor(readVersion(info, version) ? &version : nullptr);
+}
+
+// A 32-bit setup on 64-bit Windows is given "Program Files (x86)" by the shell.
+std::string proposedFolder()
+{
+    char programFiles[InstallPathSize] = "";
+    const InstallPolicy policy = currentInstallPolicy();
+    if (!policy.programFilesFolder || !specialFolderPath(nullptr, CSIDL_PROGRAM_FILES, programFiles))
+        programFiles[0] = '\0';
+    return proposedInstallFolder(policy, programFiles);
 }

@@ -25,6 +25,7 @@ struct InstallContext {
     Profile* script = nullptr;                 // reads of scriptPath
     LogWriter* log = nullptr;                  // setup.log, none before it is open
     void* progressDialog = nullptr;            // window handle; none once closed
+    bool accessDenied = false;                 // a step was refused by Windows: the run fails
 };
 
 // Takes the folder chosen by the user: normalised (normaliseFolder) and the

@@ -55,7 +55,10 @@ bool runSteps(HWND mainWindow)
         return false;
     if (!createShortcuts(mainWindow, folder))
         return false;
-    installDataFile(mainWindow, folder);
+    // A refused data file still fails the run: the box has said that
+    // administrator rights are missing, and the Uninstall entry would be too.
+    if (!installDataFile(mainWindow, folder) && installContext.accessDenied)
+        return false;
     return registerUninstall(folder);
 }
 
@@ -64,6 +67,23 @@ bool runSteps(HWND mainWindow)
 void showInstallError(HWND owner, const char* text, const char* caption)
 {
     MessageBoxA(owner, text, caption, MB_OK | MB_ICONERROR);
+}
+
+void showAccessDenied(HWND owner, InstallStage stage, const char* object)
+{
+    installContext.accessDenied = true;
+    MessageBoxA(owner, accessDeniedText(stage).c_str(), object, MB_OK | MB_ICONERROR);
+}
+
+bool lastErrorIsAccessDenied(const char* path)
+{
+    if (GetLastError() != ERROR_ACCESS_DENIED)
+        return false;
+    // A read-only file, or a folder where the file should be, is refused
+    // with the same code to an administrator too.
+    const DWORD attributes = path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    return attributes == INVALID_FILE_ATTRIBUTES ||
+           !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
 }
 
 std::string scriptText(const char* section, const char* key, unsigned size)
@@ -80,6 +100,9 @@ bool runInstallation(HWND mainWindow)
     char folder[InstallPathSize];
     if (showFolderDialog(mainWindow, folder) == 0)
         return false;
+    // A refusal that the dialog reported and the user went past (another
+    // folder) does not concern the run.
+    installContext.accessDenied = false;
     // The dialog accepts at most 259 characters; one that leaves no room
     // for "\setup.log" cannot hold the log either.
     char logPath[InstallPathSize] = "";
@@ -89,7 +112,10 @@ bool runInstallation(HWND mainWindow)
         return false;
     }
     if (!openLog(logPath)) {
-        showInstallError(mainWindow, "Impossibile creare il file per il log di installazione", logPath);
+        if (lastErrorIsAccessDenied(logPath))
+            showAccessDenied(mainWindow, InstallStage::Folder, logPath);
+        else
+            showInstallError(mainWindow, "Impossibile creare il file per il log di installazione", logPath);
         return false;
     }
     SYSTEMTIME now;
@@ -97,8 +123,11 @@ bool runInstallation(HWND mainWindow)
     logHeader(installContext, now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond);
 
     if (!extractResourceToFile(installContext.scriptPath, "RT_RCDATA", "INI")) {
-        showInstallError(mainWindow, "Impossibile copiare il file di inizializzazione",
-                         installContext.scriptPath);
+        if (lastErrorIsAccessDenied(installContext.scriptPath))
+            showAccessDenied(mainWindow, InstallStage::Folder, installContext.scriptPath);
+        else
+            showInstallError(mainWindow, "Impossibile copiare il file di inizializzazione",
+                             installContext.scriptPath);
         return false;
     }
     logScriptCopied(installContext);

@@ -25,10 +25,13 @@ bool extractResourceToFile(const char* path, const char* type, const char* name)
         return false;
     const DWORD size = SizeofResource(module, resource);
 
+    // A file made anew takes the folder's ACL; one that was already there
+    // keeps its own, which another account may have chosen.
+    DeleteFileA(path);
     HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return false;
+        return false;  // GetLastError says why
     DWORD written = 0;
     const bool whole = WriteFile(file, bytes, size, &written, nullptr) && written == size;
     CloseHandle(file);
@@ -39,7 +42,10 @@ bool copyInstallFiles(HWND owner, const char* folder)
 {
     if (!SetCurrentDirectoryA(folder)) {
         if (!CreateDirectoryA(folder, nullptr)) {
-            showInstallError(owner, "Impossibile creare la directory", folder);
+            if (lastErrorIsAccessDenied())
+                showAccessDenied(owner, InstallStage::Files, folder);
+            else
+                showInstallError(owner, "Impossibile creare la directory", folder);
             return false;
         }
         logEntry(installContext, LogCreatedFolder, folder);
@@ -51,6 +57,10 @@ bool copyInstallFiles(HWND owner, const char* folder)
         const bool placed = isSafeFileName(name.c_str()) &&
                             joinPath(folder, name.c_str(), path, sizeof path);
         if (!placed || !extractResourceToFile(path, PayloadType, name.c_str())) {
+            if (placed && lastErrorIsAccessDenied(path)) {
+                showAccessDenied(owner, InstallStage::Files, path);
+                return false;
+            }
             if (!placed)
                 snprintf(path, sizeof path, "%s\\%s", folder, name.c_str());
             showInstallError(owner, "Impossibile copiare il file", path);
@@ -76,6 +86,10 @@ bool installDataFile(HWND owner, const char* folder)
     char path[InstallPathSize];
     const bool placed = isSafeFileName(dataFile) && joinPath(folder, dataFile, path, sizeof path);
     if (!placed || !extractResourceToFile(path, PayloadType, dataFile)) {
+        if (placed && lastErrorIsAccessDenied(path)) {
+            showAccessDenied(owner, InstallStage::Examples, path);
+            return false;
+        }
         if (!placed)
             snprintf(path, sizeof path, "%s\\%s", folder, dataFile);
         showInstallError(owner, "Impossibile copiare il file", path);

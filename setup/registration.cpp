@@ -2,9 +2,12 @@
 // extensions, the Uninstall entry and the INF file adapted to the folder.
 #include "setup/setup_program.h"
 
+#include <shlobj.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/ini.h"
 
@@ -13,20 +16,55 @@ namespace {
 const unsigned ShortTextSize = 128;
 const unsigned DescriptionSize = 1024;
 
+// The file types of the machine, named as such: HKEY_CLASSES_ROOT would put
+// them under the user's own Classes where that user has the key already.
+const char MachineClassesKey[] = "Software\\Classes";
+
+// The last refusal of a registry call; the step that fails says so.
+LONG lastResult = ERROR_SUCCESS;
+
+bool succeeded(LONG result)
+{
+    lastResult = result;
+    return result == ERROR_SUCCESS;
+}
+
+bool refused()
+{
+    return lastResult == ERROR_ACCESS_DENIED;
+}
+
 bool setText(HKEY key, const char* name, const std::string& value)
 {
-    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    return succeeded(RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                    static_cast<DWORD>(value.size() + 1)));
+}
+
+bool setNumber(HKEY key, const char* name, DWORD value)
+{
+    return succeeded(RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                                    sizeof value));
 }
 
 // An empty name would open the parent key itself and the values meant for
 // the subkey would land there.
 bool createKey(HKEY parent, const char* name, REGSAM access, HKEY* key)
 {
+    lastResult = ERROR_SUCCESS;
     if (!name[0])
         return false;
-    return RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, key,
-                           nullptr) == ERROR_SUCCESS;
+    return succeeded(RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, key,
+                                     nullptr));
+}
+
+// The box of the step: administrator rights when Windows refused, the
+// step's own text otherwise.
+void showStepError(HWND owner, const char* text, const char* caption, InstallStage stage)
+{
+    if (refused())
+        showAccessDenied(owner, stage, caption);
+    else
+        showInstallError(owner, text, caption);
 }
 
 void report(const char* label, const char* text)
@@ -52,12 +90,13 @@ bool createShellOpenCommand(HKEY typeKey, const char* folder, const char* extens
     return set;
 }
 
-bool registerExtension(HWND owner, const char* folder, const std::string& extension)
+bool registerExtension(HWND owner, HKEY classes, const char* folder, const std::string& extension)
 {
+    const InstallStage stage = InstallStage::Registration;
     const char* ext = extension.c_str();
     HKEY extKey;
-    if (!createKey(HKEY_CLASSES_ROOT, ext, KEY_ALL_ACCESS, &extKey)) {
-        showInstallError(owner, "Impossibile creare la chiave per l'estensione", ext);
+    if (!createKey(classes, ext, KEY_ALL_ACCESS, &extKey)) {
+        showStepError(owner, "Impossibile creare la chiave per l'estensione", ext, stage);
         return false;
     }
     const std::string typeName = scriptText(ext, "FileType", ShortTextSize) + extension;
@@ -65,20 +104,20 @@ bool registerExtension(HWND owner, const char* folder, const std::string& extens
     RegCloseKey(extKey);
     report(LogCreatedKey, typeName.c_str());
     if (!typeSet) {
-        showInstallError(owner, "Impossibile inserire l'identificatore dell'estensione", typeName.c_str());
+        showStepError(owner, "Impossibile inserire l'identificatore dell'estensione", typeName.c_str(), stage);
         return false;
     }
 
     HKEY typeKey;
-    if (!createKey(HKEY_CLASSES_ROOT, typeName.c_str(), KEY_ALL_ACCESS, &typeKey)) {
-        showInstallError(owner, "Impossibile creare la chiave per l'identificativo", typeName.c_str());
+    if (!createKey(classes, typeName.c_str(), KEY_ALL_ACCESS, &typeKey)) {
+        showStepError(owner, "Impossibile creare la chiave per l'identificativo", typeName.c_str(), stage);
         return false;
     }
     const std::string description = scriptText(ext, "Desc", ShortTextSize);
     if (!setText(typeKey, nullptr, description)) {
         RegCloseKey(typeKey);
-        showInstallError(owner, "Impossibile inserire la descrizione dell'identificativo",
-                         description.c_str());
+        showStepError(owner, "Impossibile inserire la descrizione dell'identificativo", description.c_str(),
+                      stage);
         return false;
     }
 
@@ -95,7 +134,7 @@ bool registerExtension(HWND owner, const char* folder, const std::string& extens
     RegCloseKey(typeKey);
     report(LogCreatedKey, "Shell\\Open\\Command");
     if (!commandSet) {
-        showInstallError(owner, "Impossibile inserire il comando di apertura", "Open");
+        showStepError(owner, "Impossibile inserire il comando di apertura", "Open", stage);
         return false;
     }
     return true;
@@ -133,15 +172,53 @@ std::string shortFolder(const char* folder)
     return result;
 }
 
+// The bytes of what the script installs: its files and the script itself.
+unsigned long long installedBytes(const char* folder)
+{
+    std::vector<std::string> names = readScriptList(installContext, "INSTALLFILELIST", InstallPathSize);
+    names.push_back("setup.ini");
+    unsigned long long total = 0;
+    for (const std::string& name : names) {
+        char path[InstallPathSize];
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (isSafeFileName(name.c_str()) && joinPath(folder, name.c_str(), path, sizeof path) &&
+            GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+            total += (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+    return total;
+}
+
+// What the software list shows besides the name; none of them decides
+// whether the entry was made.
+void describeEntry(HKEY entry, const char* folder)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    setText(entry, "DisplayIcon", std::string(folder) + "\\" + scriptText("GENERAL", "AppPath", InstallPathSize));
+    setText(entry, "Publisher", ProductPublisher);
+    setText(entry, "DisplayVersion", ProductDisplayVersion);
+    setText(entry, "InstallLocation", folder);
+    setText(entry, "InstallDate", installDateText(now.wYear, now.wMonth, now.wDay));
+    setNumber(entry, "EstimatedSize", estimatedSizeKb(installedBytes(folder)));
+    setNumber(entry, "NoModify", 1);
+    setNumber(entry, "NoRepair", 1);
+}
+
+HWND stepOwner()
+{
+    return GetWindow(static_cast<HWND>(installContext.progressDialog), GW_OWNER);
+}
+
 }  // namespace
 
 bool registerAppPathAndFileTypes(HWND owner, const char* folder)
 {
     if (isCancelled(installContext))
         return false;
+    const InstallStage stage = InstallStage::Registration;
     HKEY appPaths;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, AppPathsKey, 0, KEY_ALL_ACCESS, &appPaths) != ERROR_SUCCESS) {
-        showInstallError(owner, "Impossibile aprire la chiave", AppPathsKey);
+    if (!succeeded(RegOpenKeyExA(HKEY_LOCAL_MACHINE, AppPathsKey, 0, KEY_ALL_ACCESS, &appPaths))) {
+        showStepError(owner, "Impossibile aprire la chiave", AppPathsKey, stage);
         return false;
     }
     report(LogOpenedKey, AppPathsKey);
@@ -150,7 +227,7 @@ bool registerAppPathAndFileTypes(HWND owner, const char* folder)
     HKEY appKey;
     if (!createKey(appPaths, appPath.c_str(), KEY_ALL_ACCESS, &appKey)) {
         RegCloseKey(appPaths);
-        showInstallError(owner, "Impossibile creare la chiave in AppPath", appPath.c_str());
+        showStepError(owner, "Impossibile creare la chiave in AppPath", appPath.c_str(), stage);
         return false;
     }
     const std::string program = std::string(folder) + "\\" + appPath;
@@ -159,17 +236,28 @@ bool registerAppPathAndFileTypes(HWND owner, const char* folder)
     RegCloseKey(appPaths);
     report(LogCreatedKey, program.c_str());
     if (!set) {
-        showInstallError(owner, "Impossibile inserire il percorso nella chiave", program.c_str());
+        showStepError(owner, "Impossibile inserire il percorso nella chiave", program.c_str(), stage);
         return false;
     }
 
-    for (const std::string& extension : readScriptList(installContext, "EXTENSIONS", ShortTextSize)) {
-        if (isCancelled(installContext))
-            return false;
-        if (!registerExtension(owner, folder, extension))
-            return false;
+    const std::vector<std::string> extensions = readScriptList(installContext, "EXTENSIONS", ShortTextSize);
+    if (extensions.empty())
+        return true;
+    HKEY classes;
+    if (!succeeded(RegOpenKeyExA(HKEY_LOCAL_MACHINE, MachineClassesKey, 0, KEY_CREATE_SUB_KEY, &classes))) {
+        showStepError(owner, "Impossibile aprire la chiave", MachineClassesKey, stage);
+        return false;
     }
-    return true;
+    bool registered = true;
+    for (const std::string& extension : extensions) {
+        registered = !isCancelled(installContext) && registerExtension(owner, classes, folder, extension);
+        if (!registered)
+            break;
+    }
+    RegCloseKey(classes);
+    // Explorer keeps the icons and commands of file types until told.
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    return registered;
 }
 
 bool registerUninstall(const char* folder)
@@ -177,8 +265,11 @@ bool registerUninstall(const char* folder)
     if (isCancelled(installContext))
         return false;
     HKEY uninstall;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UninstallKey, 0, KEY_WRITE, &uninstall) != ERROR_SUCCESS)
+    if (!succeeded(RegOpenKeyExA(HKEY_LOCAL_MACHINE, UninstallKey, 0, KEY_WRITE, &uninstall))) {
+        if (refused())
+            showAccessDenied(stepOwner(), InstallStage::Uninstall, UninstallKey);
         return false;
+    }
 
     const std::string name = scriptText("UNINSTALL", "Key", InstallPathSize);
     HKEY entry;
@@ -188,15 +279,31 @@ bool registerUninstall(const char* folder)
     bool set = false;
     if (created) {
         setText(entry, "DisplayName", scriptText("UNINSTALL", "Desc", DescriptionSize));
-        set = setText(entry, "UninstallString", shortPath + "\\" + exeRemove);
+        // NT runs the quoted long path on volumes without short names too;
+        // 9x keeps the 8.3 form it has always had.
+        set = setText(entry, "UninstallString",
+                      uninstallCommand(currentInstallPolicy(), folder, shortPath, exeRemove));
+        const LONG result = lastResult;
+        if (set)
+            describeEntry(entry, folder);
+        lastResult = result;
         RegCloseKey(entry);
     }
     report(LogCreatedKey, "UninstallString");
     RegCloseKey(uninstall);
-    if (!set)
+    if (!set) {
+        if (refused())
+            showAccessDenied(stepOwner(), InstallStage::Uninstall, (std::string(UninstallKey) + "\\" + name).c_str());
         return false;
+    }
     dropPendingCleanUp(productOf(exeRemove));
 
+    // The clean-up after an uninstallation runs this INF as an administrator
+    // (RunOnce), so no other account may be able to change it. It stays in
+    // the install folder, where remove.exe looks for it: on NT that folder is
+    // either under Program Files or was given its own ACL by the folder
+    // dialog, and the INF was written anew into it (step 1), so only
+    // administrators can write it. Windows 9x has no accounts to guard.
     const std::string inf = scriptText("GENERAL", "Inf", InstallPathSize);
     const std::string infPath = std::string(folder) + "\\" + inf;
     // The profile rules of the platform, with every other line kept byte for
@@ -212,8 +319,7 @@ bool registerUninstall(const char* folder)
     names.shortForm = shortPath;
     IniFileProfile written(infPath.c_str());
     if (!infNamesFolder(written, names)) {
-        showInstallError(GetWindow(static_cast<HWND>(installContext.progressDialog), GW_OWNER),
-                         "Impossibile modificare il file", infPath.c_str());
+        showInstallError(stepOwner(), "Impossibile modificare il file", infPath.c_str());
         return false;
     }
     report(LogModifiedFile, infPath.c_str());

@@ -9,6 +9,7 @@
 
 #include "common/win/tooltips.h"
 #include "setup/install_context.h"
+#include "setup/install_policy.h"
 #include "setup/install_rules.h"
 #include "setup/windows_version.h"
 
@@ -39,6 +40,11 @@ bool ensureFolder(HWND owner, const char* path);
 bool browseForFolder(HWND owner, char (&path)[InstallPathSize]);
 // The label of the running Windows (GetVersionExA); empty when unknown.
 void windowsVersionLabel(char (&label)[WindowsVersionLabelSize]);
+// What this Windows asks of the installer (GetVersionExA, installPolicyFor).
+InstallPolicy currentInstallPolicy();
+// The folder that the dialog proposes: Program Files from the shell on
+// Vista and later, "C:\Quorvel" before.
+std::string proposedFolder();
 // Tooltips of the folder and progress dialogs' controls (*_texts.cpp),
 // answered through answerToolTip (common/win/tooltips.h).
 extern const ControlTextTable FolderDialogTexts;
@@ -48,6 +54,15 @@ bool isAbsoluteFolder(const char* text);
 // The Windows folder, the system folder, a drive root, or an existing
 // folder below the first two: setup would overwrite files of the system.
 bool isRefusedDestination(const char* folder);
+
+// --- folder_protection.cpp ---------------------------------------------------
+enum class FolderProtection { NotNeeded, Protected, Denied, Failed };
+// On NT, a folder outside Program Files gets ProtectedFolderSddl, through
+// functions looked up at run time (Windows 9x has none of them).
+FolderProtection protectInstallFolder(const char* folder);
+// Where kernel32 offers SetDefaultDllDirectories: later loads come from
+// System32 only, never from the folder setup.exe was started from.
+void restrictDllSearch();
 
 // --- progress_dialog.cpp: ProgressDialog (110) -----------------------------
 HWND createProgressDialog(HWND owner);
@@ -72,13 +87,23 @@ bool registerUninstall(const char* folder);
 
 // --- shortcuts.cpp: steps 3 and 4 -------------------------------------------
 bool specialFolderPath(HWND owner, int folderId, char (&path)[InstallPathSize]);
+// The Start menu's Programs folder and the desktop that get the links: those
+// of all users where the policy asks for them and they exist, otherwise the
+// user's own.
+bool linkFolder(HWND owner, bool desktop, char (&path)[InstallPathSize]);
 bool createProgramGroup(HWND owner, const char* folder);
 bool createShortcuts(HWND owner, const char* folder);
 HRESULT createShellLink(const char* target, const char* linkFile, const char* description,
-                        const char* arguments);
+                        const char* arguments, const char* workingFolder = nullptr);
 
 // A script value read with the given buffer size (cut at size - 1).
 std::string scriptText(const char* section, const char* key, unsigned size);
 
 // Owner of every error box of the steps: the main window.
 void showInstallError(HWND owner, const char* text, const char* caption);
+// Windows refused access to object at this stage: the box that says that
+// administrator rights are needed and what was done; the run then fails.
+void showAccessDenied(HWND owner, InstallStage stage, const char* object);
+// The last call failed because Windows refused access; with path, not
+// merely because that file is read-only or is a folder.
+bool lastErrorIsAccessDenied(const char* path = nullptr);

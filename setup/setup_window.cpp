@@ -101,6 +101,7 @@ HWND findRunningSetup()
 
 int runSetup(HINSTANCE instance)
 {
+    restrictDllSearch();
     InitCommonControls();
     if (HWND first = findRunningSetup()) {
         BringWindowToTop(first);

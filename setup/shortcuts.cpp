@@ -23,7 +23,7 @@ std::string withoutTrailingBackslash(const char* path)
 
 bool programsFolder(HWND owner, char (&path)[InstallPathSize])
 {
-    if (specialFolderPath(owner, CSIDL_PROGRAMS, path))
+    if (linkFolder(owner, false, path))
         return true;
     showInstallError(owner, "Impossibile trovare il folder nel menu Start", "Programmi");
     return false;
@@ -37,12 +37,17 @@ std::string groupFolder(const char* programs)
 // A shortcut that could not be written is logged and reported as such, and
 // stops the step: the uninstaller would find nothing of it either.
 bool makeLink(HWND owner, const std::string& target, const std::string& linkFile,
-              const std::string& description, const std::string& arguments)
+              const std::string& description, const std::string& arguments, const char* folder)
 {
-    if (SUCCEEDED(createShellLink(target.c_str(), linkFile.c_str(), description.c_str(), arguments.c_str())))
+    const HRESULT result = createShellLink(target.c_str(), linkFile.c_str(), description.c_str(),
+                                           arguments.c_str(), folder);
+    if (SUCCEEDED(result))
         return true;
     logEntry(installContext, LogFailedLink, linkFile.c_str());
-    showInstallError(owner, "Impossibile creare il collegamento", linkFile.c_str());
+    if (result == HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED))
+        showAccessDenied(owner, InstallStage::Shortcuts, linkFile.c_str());
+    else
+        showInstallError(owner, "Impossibile creare il collegamento", linkFile.c_str());
     return false;
 }
 
@@ -58,7 +63,7 @@ bool createGroupLink(HWND owner, const char* folder, const std::string& group, c
         if (!file.empty())
             arguments += " " + std::string(folder) + "\\" + file;
     }
-    if (!makeLink(owner, target, group + "\\" + name + ".lnk", name, arguments))
+    if (!makeLink(owner, target, group + "\\" + name + ".lnk", name, arguments, folder))
         return false;
     setProgressText(target.c_str());
     stepProgress();
@@ -82,6 +87,16 @@ bool specialFolderPath(HWND owner, int folderId, char (&path)[InstallPathSize])
     return converted;
 }
 
+// An elevated setup runs as the administrator who gave the credentials: in
+// that account's own folders the user who installed would find no links.
+bool linkFolder(HWND owner, bool desktop, char (&path)[InstallPathSize])
+{
+    if (currentInstallPolicy().commonShellFolders &&
+        specialFolderPath(owner, desktop ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_COMMON_PROGRAMS, path))
+        return true;
+    return specialFolderPath(owner, desktop ? CSIDL_DESKTOP : CSIDL_PROGRAMS, path);
+}
+
 bool createProgramGroup(HWND owner, const char* /*folder*/)
 {
     char programs[InstallPathSize];
@@ -89,7 +104,10 @@ bool createProgramGroup(HWND owner, const char* /*folder*/)
         return false;
     const std::string group = groupFolder(programs);
     if (!SetCurrentDirectoryA(group.c_str()) && !CreateDirectoryA(group.c_str(), nullptr)) {
-        showInstallError(owner, "Impossibile creare la directory", group.c_str());
+        if (lastErrorIsAccessDenied())
+            showAccessDenied(owner, InstallStage::Shortcuts, group.c_str());
+        else
+            showInstallError(owner, "Impossibile creare la directory", group.c_str());
         return false;
     }
     return true;
@@ -116,7 +134,7 @@ bool createShortcuts(HWND owner, const char* folder)
     }
 
     char desktop[InstallPathSize];
-    if (!specialFolderPath(owner, CSIDL_DESKTOP, desktop)) {
+    if (!linkFolder(owner, true, desktop)) {
         showInstallError(owner, "Impossibile trovare il folder Desktop", "");
         CoUninitialize();
         return false;
@@ -125,7 +143,7 @@ bool createShortcuts(HWND owner, const char* folder)
         withoutTrailingBackslash(desktop) + scriptText("DESKTOP", "Link", DesktopTextSize);
     const std::string target =
         std::string(folder) + "\\" + scriptText("DESKTOP", "Exe", DesktopTextSize);
-    if (!makeLink(owner, target, linkFile, scriptText("DESKTOP", "DisplayName", DesktopTextSize), "")) {
+    if (!makeLink(owner, target, linkFile, scriptText("DESKTOP", "DisplayName", DesktopTextSize), "", folder)) {
         CoUninitialize();
         return false;
     }
@@ -138,7 +156,7 @@ bool createShortcuts(HWND owner, const char* folder)
 }
 
 HRESULT createShellLink(const char* target, const char* linkFile, const char* description,
-                        const char* arguments)
+                        const char* arguments, const char* workingFolder)
 {
     IShellLinkA* link = nullptr;
     HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -148,6 +166,9 @@ HRESULT createShellLink(const char* target, const char* linkFile, const char* de
     link->SetPath(target);
     link->SetDescription(description);
     link->SetArguments(arguments);
+    // Started from the link, a program would otherwise work in System32.
+    if (workingFolder)
+        link->SetWorkingDirectory(workingFolder);
 
     IPersistFile* file = nullptr;
     result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));

@@ -107,7 +107,10 @@ done
 
 # 4. Remove through the Uninstall entry's command: Yes, No to the data files,
 # No to the restart.
+# On NT the program's path is quoted: "C:\Quorvel\remove.exe" /Quorvel.
 program=${uninstall% /*}
+program=${program#\"}
+program=${program%\"}
 "$QUORVEL_WINE" "$program" "/${uninstall##* /}" &
 remove_pid=$!
 box=$(wait_window '^Disinstallazione di Quorvel$' 1000) || fail "no confirmation"

@@ -94,11 +94,8 @@ app_path=$(default_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Pat
 command=$(default_value 'HKCR\Quorvel.File.qvl\Shell\Open\Command')
 [ "$command" = '"C:\Programmi\Quorvel\Quorvel.exe" %1' ] || fail "the open command is '$command'"
 uninstall=$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel' UninstallString)
-case $uninstall in
-  *'\remove.exe /Quorvel') ;;
-  *) fail "UninstallString is '$uninstall'" ;;
-esac
-case $uninstall in *' '*' '*) fail "UninstallString is not the short path: '$uninstall'" ;; esac
+# The prefix is Windows XP, of the NT family: the long path, quoted.
+[ "$uninstall" = '"C:\Programmi\Quorvel\remove.exe" /Quorvel' ] || fail "UninstallString is '$uninstall'"
 
 group=$(find "$drive/users" -type d -path '*Start Menu/Programs/Quorvel' | head -n 1)
 [ -n "$group" ] || fail "no Start-menu group"

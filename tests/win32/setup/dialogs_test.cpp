@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/win/tooltips.h"
 
 namespace {
@@ -110,6 +112,141 @@ TEST_F(DialogsTest, FolderDialogStartsWithTheDefaultAndTheVersion)
     EXPECT_STREQ(tips[3], "Annulla l'installazione del software");
     EXPECT_EQ(tips[4], nullptr);
     EXPECT_EQ(tools, 4);  // the edit and three buttons; statics get none
+}
+
+// From Vista on the proposal is Program Files as the shell names it (for a
+// 32-bit setup on 64-bit Windows, "Program Files (x86)"); before, C:\Quorvel.
+TEST_F(DialogsTest, FolderDialogProposesProgramFilesFromVistaOn)
+{
+    const struct {
+        DWORD major, minor, platform;
+        std::string proposed;
+        const char* label;
+    } cases[] = {
+        {4, 10, 1, "C:\\Quorvel", "Windows 98 "},
+        {5, 1, 2, "C:\\Quorvel", "Windows XP "},
+        {6, 0, 2, shellFolder(CSIDL_PROGRAM_FILES) + "\\Quorvel", "Windows versione successiva ad XP "},
+        {10, 0, 2, shellFolder(CSIDL_PROGRAM_FILES) + "\\Quorvel", "Windows versione successiva ad XP "},
+    };
+    ASSERT_NE(shellFolder(CSIDL_PROGRAM_FILES), "");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.major);
+        FakeWindowsVersion version(c.major, c.minor, c.platform);
+        ASSERT_TRUE(version.active());
+        std::string edit, label;
+        DialogDriver driver({[&]() {
+            HWND dialog = DialogDriver::folderDialog();
+            if (!dialog)
+                return false;
+            edit = controlText(dialog, IDC_FOLDER_EDIT);
+            label = controlText(dialog, IDC_VERSION_LABEL);
+            EndDialog(dialog, 0);
+            return true;
+        }});
+        char folder[InstallPathSize];
+        EXPECT_EQ(showFolderDialog(mainWindow, folder), 0);
+        EXPECT_EQ(edit, c.proposed);
+        EXPECT_EQ(label, c.label);
+    }
+}
+
+// On NT a folder outside Program Files would inherit "Modify" for every
+// user from a drive root: it gets an ACL of its own, not inherited. Inside
+// Program Files, and on 9x, the folder keeps what it inherits. Wine keeps
+// only what Unix modes can say, so the test reads the ACL as it is handed
+// to SetFileSecurityA, which setup looks up at run time.
+std::vector<std::pair<std::string, std::string>> aclsSet;
+
+BOOL WINAPI recordingSetFileSecurity(LPCSTR path, SECURITY_INFORMATION what, PSECURITY_DESCRIPTOR descriptor)
+{
+    char* text = nullptr;
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, what, &text, nullptr);
+    aclsSet.emplace_back(path, text ? text : "");
+    LocalFree(text);
+    return SetFileSecurityA(path, what, descriptor);
+}
+
+FARPROC(WINAPI* realGetProcAddress)(HMODULE, LPCSTR);
+
+FARPROC WINAPI lookupRecordingAcls(HMODULE module, LPCSTR name)
+{
+    if (HIWORD(name) && lstrcmpA(name, "SetFileSecurityA") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&recordingSetFileSecurity));
+    return realGetProcAddress(module, name);
+}
+
+TEST_F(DialogsTest, AFolderOutsideProgramFilesGetsAnAclOfItsOwn)
+{
+    const std::string outside = tempFolder("quorvel_setup_acl");
+    const std::string inside = shellFolder(CSIDL_PROGRAM_FILES) + "\\QuorvelProvaAcl";
+    const struct {
+        std::string folder;
+        DWORD major, platform;
+        bool ownAcl;
+    } cases[] = {
+        {outside, 5, 2, true}, {outside, 10, 2, true}, {inside, 10, 2, false}, {outside, 4, 1, false},
+    };
+    realGetProcAddress = replaceImport("kernel32.dll", "GetProcAddress", &lookupRecordingAcls);
+    ASSERT_NE(realGetProcAddress, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder + " " + std::to_string(c.major));
+        removeTree(c.folder);
+        aclsSet.clear();
+        FakeWindowsVersion version(c.major, 0, c.platform);
+        MessageBoxCatcher catcher(IDYES);
+        DialogDriver driver({DialogDriver::press(IDOK, c.folder)});
+        char folder[InstallPathSize];
+        EXPECT_EQ(showFolderDialog(mainWindow, folder), 1);
+        ASSERT_EQ(messageBoxes(catcher).size(), 1u);  // may it be created?
+        if (c.ownAcl) {
+            ASSERT_EQ(aclsSet.size(), 1u);
+            EXPECT_EQ(aclsSet[0].first, c.folder);
+            const std::string& acl = aclsSet[0].second;
+            EXPECT_EQ(acl.compare(0, 3, "D:P"), 0) << acl;
+            for (const char* ace : {"(A;OICI;FA;;;BA)", "(A;OICI;FA;;;SY)", "(A;OICI;0x1200a9;;;BU)"})
+                EXPECT_NE(acl.find(ace), std::string::npos) << ace << " in " << acl;
+            EXPECT_EQ(std::count(acl.begin(), acl.end(), '('), 3) << acl;
+        } else {
+            EXPECT_TRUE(aclsSet.empty());
+        }
+        removeTree(c.folder);
+    }
+    replaceImport("kernel32.dll", "GetProcAddress", realGetProcAddress);
+}
+
+// setup.exe is mostly started from a downloads folder: no DLL is to be
+// loaded from there once the program runs.
+TEST_F(DialogsTest, TheDllSearchIsSystem32WhereWindowsOffersTheChoice)
+{
+    typedef FARPROC(WINAPI * Lookup)(HMODULE, LPCSTR);
+    static Lookup original;
+    static std::vector<DWORD> calls;
+    struct Fake {
+        static BOOL WINAPI setDirectories(DWORD flags)
+        {
+            calls.push_back(flags);
+            return TRUE;
+        }
+        static FARPROC WINAPI lookup(HMODULE module, LPCSTR name)
+        {
+            if (HIWORD(name) && lstrcmpA(name, "SetDefaultDllDirectories") == 0)
+                return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&setDirectories));
+            return original(module, name);
+        }
+        static FARPROC WINAPI missing(HMODULE module, LPCSTR name)
+        {
+            if (HIWORD(name) && lstrcmpA(name, "SetDefaultDllDirectories") == 0)
+                return nullptr;  // Windows before 7 with KB2533623
+            return original(module, name);
+        }
+    };
+    original = replaceImport("kernel32.dll", "GetProcAddress", &Fake::lookup);
+    ASSERT_NE(original, nullptr);
+    restrictDllSearch();
+    replaceImport("kernel32.dll", "GetProcAddress", &Fake::missing);
+    restrictDllSearch();
+    replaceImport("kernel32.dll", "GetProcAddress", original);
+    EXPECT_EQ(calls, std::vector<DWORD>{0x800});
 }
 
 TEST_F(DialogsTest, FolderTextsThatAreNotAbsoluteStayInTheDialog)

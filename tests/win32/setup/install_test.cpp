@@ -149,8 +149,24 @@ protected:
                   "\"" + program + "\" %1");
         EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, Uninstall, "DisplayName"),
                   "Quorvel - Banca dati di concentrazioni di fibre d'amianto negli ambienti di lavoro");
+        // NT: the long path, quoted (a volume without short names has blanks).
         EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, Uninstall, "UninstallString"),
-                  shortPath(folder) + "\\remove.exe /Quorvel");
+                  "\"" + folder + "\\remove.exe\" /Quorvel");
+        EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, Uninstall, "DisplayIcon"), program);
+        EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, Uninstall, "Publisher"), "Progetto Quorvel");
+        EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, Uninstall, "DisplayVersion"), "2.02");
+        EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, Uninstall, "InstallLocation"), folder);
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        char date[16];
+        std::snprintf(date, sizeof date, "%04d%02d%02d", now.wYear, now.wMonth, now.wDay);
+        EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, Uninstall, "InstallDate"), date);
+        unsigned long long bytes = fileText(folder + "\\setup.ini").size();
+        for (const char* name : InstalledFiles)
+            bytes += fileText(folder + "\\" + name).size();
+        EXPECT_EQ(registryNumber(HKEY_LOCAL_MACHINE, Uninstall, "EstimatedSize"), (bytes + 1023) / 1024);
+        EXPECT_EQ(registryNumber(HKEY_LOCAL_MACHINE, Uninstall, "NoModify"), 1u);
+        EXPECT_EQ(registryNumber(HKEY_LOCAL_MACHINE, Uninstall, "NoRepair"), 1u);
     }
 
     void expectShortcuts(const std::string& folder)
@@ -224,6 +240,17 @@ TEST_F(InstallTest, FreshFolderGetsEveryFileKeyAndShortcut)
     expectShortcuts(folder);
 }
 
+// Windows 98 keeps the short form, which has no blanks to quote.
+TEST_F(InstallTest, OnWindows98TheUninstallStringStaysShort)
+{
+    const std::string folder = root + "\\Quorvel con spazi";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    FakeWindowsVersion version(4, 10, 1);
+    MessageBoxCatcher catcher(IDYES);
+    ASSERT_TRUE(install(folder));
+    EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, Uninstall, "UninstallString"), shortPath(folder) + "\\remove.exe /Quorvel");
+}
+
 TEST_F(InstallTest, FolderWithBlanksIsQuotedAndShortenedForTheUninstaller)
 {
     const std::string parent = root + "\\Programmi di prova";
@@ -238,6 +265,7 @@ TEST_F(InstallTest, FolderWithBlanksIsQuotedAndShortenedForTheUninstaller)
     const std::string s = shortPath(folder);
     EXPECT_EQ(s.find(' '), std::string::npos) << s;
     EXPECT_NE(s, folder);
+    EXPECT_NE(fileText(folder + "\\Quorvel.inf").find("DefaultDestDir=0," + s + "\r\n"), std::string::npos);
     expectRegistry(folder);
     EXPECT_EQ(registryText(HKEY_CLASSES_ROOT, "Quorvel.File.qvl\\Shell\\Open\\Command", nullptr),
               "\"" + folder + "\\Quorvel.exe\" %1");
@@ -320,6 +348,107 @@ TEST_F(InstallTest, UnwritableDestinationStopsTheRunAtThatFile)
     EXPECT_FALSE(fileExists(folder + "\\Quorvel.chm"));
     EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, AppPaths + "\\Quorvel.exe"));
     EXPECT_EQ(fileText(folder + "\\setup.log").find("leggimi"), std::string::npos);
+}
+
+// Without administrator rights Windows refuses the registry and the shared
+// folders: the run says so, says what it did and did not do, stops there
+// and never ends with the success box. Refusals come through the program's
+// imports, as Wine itself refuses nothing.
+struct Refusal {
+    const char* function;  // CreateFileA, CreateDirectoryA, RegOpenKeyExA, RegCreateKeyExA
+    std::string target;    // the path or key name refused
+};
+Refusal refusal;
+void* refusedOriginal;
+
+bool isRefused(const char* function, const char* name)
+{
+    return refusal.function && lstrcmpA(function, refusal.function) == 0 && name && lstrcmpiA(name, refusal.target.c_str()) == 0;
+}
+HANDLE WINAPI refusingCreateFile(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD how,
+                                 DWORD flags, HANDLE model)
+{
+    if (isRefused("CreateFileA", name)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    return reinterpret_cast<decltype(&refusingCreateFile)>(refusedOriginal)(name, access, share, security, how, flags,
+                                                                             model);
+}
+BOOL WINAPI refusingCreateDirectory(LPCSTR name, LPSECURITY_ATTRIBUTES security)
+{
+    if (isRefused("CreateDirectoryA", name)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return reinterpret_cast<decltype(&refusingCreateDirectory)>(refusedOriginal)(name, security);
+}
+LONG WINAPI refusingOpenKey(HKEY root, LPCSTR name, DWORD options, REGSAM access, PHKEY key)
+{
+    if (isRefused("RegOpenKeyExA", name))
+        return ERROR_ACCESS_DENIED;
+    return reinterpret_cast<decltype(&refusingOpenKey)>(refusedOriginal)(root, name, options, access, key);
+}
+LONG WINAPI refusingCreateKey(HKEY root, LPCSTR name, DWORD reserved, LPSTR type, DWORD options, REGSAM access,
+                              LPSECURITY_ATTRIBUTES security, PHKEY key, LPDWORD disposition)
+{
+    if (isRefused("RegCreateKeyExA", name))
+        return ERROR_ACCESS_DENIED;
+    return reinterpret_cast<decltype(&refusingCreateKey)>(refusedOriginal)(root, name, reserved, type, options, access,
+                                                                            security, key, disposition);
+}
+
+TEST_F(InstallTest, RefusedAccessSaysAdministratorRightsAreNeededAndWhatWasDone)
+{
+    const std::string folder = root + "\\Quorvel";
+    const std::string group = shellFolder(CSIDL_PROGRAMS) + "\\Quorvel";
+    const struct {
+        Refusal refused;
+        InstallStage stage;
+        std::string caption;
+        bool filesCopied, typesRegistered, linksMade;
+    } cases[] = {
+        {{"CreateFileA", folder + "\\setup.log"}, InstallStage::Folder, folder + "\\setup.log", false, false, false},
+        {{"CreateFileA", folder + "\\remove.exe"}, InstallStage::Files, folder + "\\remove.exe", false, false, false},
+        {{"RegOpenKeyExA", AppPaths}, InstallStage::Registration, AppPaths, true, false, false},
+        {{"RegCreateKeyExA", ".qvl"}, InstallStage::Registration, ".qvl", true, false, false},
+        {{"CreateDirectoryA", group}, InstallStage::Shortcuts, group, true, true, false},
+        {{"RegOpenKeyExA", "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"}, InstallStage::Uninstall,
+         "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", true, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        removeRegistration();
+        removeTree(folder);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        MessageBoxCatcher catcher(IDYES);  // which the folder dialog ignores
+        {
+            DialogDriver driver({DialogDriver::press(IDOK, folder)});
+            refusal = c.refused;
+            void* replacement = lstrcmpA(c.refused.function, "CreateFileA") == 0 ? reinterpret_cast<void*>(&refusingCreateFile)
+                                : lstrcmpA(c.refused.function, "CreateDirectoryA") == 0 ? reinterpret_cast<void*>(&refusingCreateDirectory)
+                                : lstrcmpA(c.refused.function, "RegOpenKeyExA") == 0    ? reinterpret_cast<void*>(&refusingOpenKey)
+                                                                                         : reinterpret_cast<void*>(&refusingCreateKey);
+            const char* dll = c.refused.function[0] == 'R' ? "advapi32.dll" : "kernel32.dll";
+            refusedOriginal = replaceImport(dll, c.refused.function, replacement);
+            ASSERT_NE(refusedOriginal, nullptr);
+            const bool installed = installAndReport(mainWindow);
+            replaceImport(dll, c.refused.function, refusedOriginal);
+            refusal = Refusal{};
+            EXPECT_FALSE(installed);
+        }
+        MSG quit;
+        PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        const std::vector<CaughtMessageBox> boxes = messageBoxes(catcher);
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[0].text, accessDeniedText(c.stage));
+        EXPECT_EQ(boxes[0].caption, c.caption);
+        EXPECT_EQ(boxes[1].caption, "Installazione fallita o interrotta dall'utente");
+        EXPECT_EQ(fileExists(folder + "\\hhctrl.ocx"), c.filesCopied);
+        EXPECT_EQ(registryKeyExists(HKEY_CLASSES_ROOT, "Quorvel.File.qvl"), c.typesRegistered);
+        EXPECT_EQ(fileExists(group + "\\Quorvel.lnk"), c.linksMade);
+        EXPECT_FALSE(registryKeyExists(HKEY_LOCAL_MACHINE, Uninstall));
+    }
 }
 
 TEST_F(InstallTest, PendingCleanUpOfAnEarlierRemovalIsDropped)

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 
 #include "setup/setup_ids.h"
 #include "setup/setup_program.h"
+#include "tests/win32/support/import_patch.h"
 #include "tests/win32/support/message_box_catcher.h"
 
 const char FolderDialogTitle[] = "Installazione di Quorvel";
@@ -181,6 +183,19 @@ inline bool registryKeyExists(HKEY root, const std::string& key)
     return true;
 }
 
+inline DWORD registryNumber(HKEY root, const std::string& key, const char* value)
+{
+    HKEY opened;
+    DWORD number = 0xDEADBEEF, size = sizeof number, type = 0;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return number;
+    if (RegQueryValueExA(opened, value, nullptr, &type, reinterpret_cast<BYTE*>(&number), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD)
+        number = 0xDEADBEEF;
+    RegCloseKey(opened);
+    return number;
+}
+
 inline void deleteRegistryTree(HKEY root, const std::string& key)
 {
     HKEY opened;
@@ -200,6 +215,7 @@ struct LinkData {
     std::string path;
     std::string arguments;
     std::string description;
+    std::string workingDirectory;
 };
 
 inline LinkData loadLink(const std::string& file)
@@ -222,6 +238,8 @@ inline LinkData loadLink(const std::string& file)
                     data.arguments = text;
                 if (SUCCEEDED(link->GetDescription(text, sizeof text)))
                     data.description = text;
+                if (SUCCEEDED(link->GetWorkingDirectory(text, sizeof text)))
+                    data.workingDirectory = text;
             }
             persist->Release();
         }
@@ -237,6 +255,54 @@ inline std::string shellFolder(int id)
     char path[InstallPathSize] = "";
     specialFolderPath(nullptr, id, path);
     return path;
+}
+
+// --- another Windows, through the program's import of GetVersionExA ---------------
+
+// While it lives, the installer reads this version (platform 1 is 9x, 2 NT).
+class FakeWindowsVersion {
+public:
+    FakeWindowsVersion(DWORD major, DWORD minor, DWORD platform)
+    {
+        version() = {sizeof(OSVERSIONINFOA), major, minor, 1000, platform, ""};
+        original_ = replaceImport("kernel32.dll", "GetVersionExA", &fake);
+    }
+    ~FakeWindowsVersion() { replaceImport("kernel32.dll", "GetVersionExA", original_); }
+    bool active() const { return original_ != nullptr; }
+
+private:
+    typedef BOOL(WINAPI* Function)(OSVERSIONINFOA*);
+    static OSVERSIONINFOA& version()
+    {
+        static OSVERSIONINFOA fixed;
+        return fixed;
+    }
+    static BOOL WINAPI fake(OSVERSIONINFOA* info)
+    {
+        if (!info || info->dwOSVersionInfoSize < sizeof(OSVERSIONINFOA))
+            return FALSE;
+        const DWORD size = info->dwOSVersionInfoSize;
+        *info = version();
+        info->dwOSVersionInfoSize = size;
+        return TRUE;
+    }
+    Function original_;
+};
+
+// The ACL of a file or folder as SDDL text; empty when it has none.
+inline std::string folderAcl(const std::string& path)
+{
+    char buffer[4096];
+    DWORD needed = 0;
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, buffer, sizeof buffer, &needed))
+        return "";
+    char* text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorA(buffer, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                              &text, nullptr))
+        return "";
+    std::string result = text;
+    LocalFree(text);
+    return result;
 }
 
 // --- the folder dialog, answered from a timer ------------------------------------

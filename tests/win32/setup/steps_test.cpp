@@ -3,6 +3,7 @@
 #include "setup_fixture.h"
 
 #include <commctrl.h>
+#include <algorithm>
 #include <memory>
 
 #include "common/win/windows_profile.h"
@@ -170,6 +171,8 @@ TEST_F(StepsTest, ShortcutTargetsAndArgumentsFollowTheirSections)
     const LinkData argsOnly = loadLink(group + "\\Solo argomenti.lnk");
     EXPECT_EQ(argsOnly.path, folder + "\\x.exe");
     EXPECT_EQ(argsOnly.arguments, "-a");
+    EXPECT_EQ(argsOnly.workingDirectory, folder);
+    EXPECT_EQ(notepad.workingDirectory, folder);
     const LinkData fileOnly = loadLink(group + "\\Solo file.lnk");
     EXPECT_EQ(fileOnly.path, folder + "\\y.exe");
     EXPECT_EQ(fileOnly.arguments, "");
@@ -177,6 +180,7 @@ TEST_F(StepsTest, ShortcutTargetsAndArgumentsFollowTheirSections)
     const LinkData desktop = loadLink(desktopFile);
     EXPECT_EQ(desktop.path, folder + "\\prova.exe");
     EXPECT_EQ(desktop.description, "Prova sul desktop");
+    EXPECT_EQ(desktop.workingDirectory, folder);
 
     // The status line names the desktop shortcut, its log entry the target.
     char status[512] = "";
@@ -188,6 +192,95 @@ TEST_F(StepsTest, ShortcutTargetsAndArgumentsFollowTheirSections)
     EXPECT_EQ(bar(), 4);
     removeTree(group);
     DeleteFileA(desktopFile.c_str());
+}
+
+// An elevated setup runs in the account of the administrator who typed the
+// credentials: from Vista on the links go to the folders of all users, so
+// that the user who installed finds them. XP and 98 keep the user's own.
+TEST_F(StepsTest, FromVistaOnTheLinksGoToTheFoldersOfAllUsers)
+{
+    useScript("[GENERAL]\r\nNomeGruppo=\\QuorvelProvaComune\r\n"
+              "[DESKTOP]\r\nExe=prova.exe\r\nLink=\\QuorvelProvaComune.lnk\r\nDisplayName=Prova\r\n"
+              "[LINKLIST]\r\n0=Primo\r\n[Primo]\r\nExe=x.exe\r\n");
+    const struct {
+        DWORD major, platform;
+        int programs, desktop;
+    } cases[] = {
+        {10, 2, CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY},
+        {6, 2, CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY},
+        {5, 2, CSIDL_PROGRAMS, CSIDL_DESKTOP},
+        {4, 1, CSIDL_PROGRAMS, CSIDL_DESKTOP},
+    };
+    ASSERT_NE(shellFolder(CSIDL_COMMON_PROGRAMS), shellFolder(CSIDL_PROGRAMS));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.major);
+        const std::string group = shellFolder(c.programs) + "\\QuorvelProvaComune";
+        const std::string desktopLink = shellFolder(c.desktop) + "\\QuorvelProvaComune.lnk";
+        const int other = c.programs == CSIDL_PROGRAMS ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS;
+        {
+            FakeWindowsVersion version(c.major, 0, c.platform);
+            MessageBoxCatcher catcher(IDOK);
+            ASSERT_TRUE(createProgramGroup(mainWindow, folder.c_str()));
+            ASSERT_TRUE(createShortcuts(mainWindow, folder.c_str()));
+            EXPECT_TRUE(messageBoxes(catcher).empty());
+        }
+        EXPECT_EQ(loadLink(group + "\\Primo.lnk").path, folder + "\\x.exe");
+        EXPECT_EQ(loadLink(desktopLink).path, folder + "\\prova.exe");
+        EXPECT_FALSE(fileExists(shellFolder(other) + "\\QuorvelProvaComune"));
+        removeTree(group);
+        DeleteFileA(desktopLink.c_str());
+    }
+}
+
+// The file types are the machine's (HKEY_LOCAL_MACHINE\Software\Classes,
+// never the merged view that may land in the user's own Classes), and
+// Explorer is told that they changed.
+TEST_F(StepsTest, FileTypesGoToTheMachineClassesAndTheShellIsTold)
+{
+    typedef LONG(WINAPI * Open)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+    typedef LONG(WINAPI * Create)(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES, PHKEY, LPDWORD);
+    static Open open;
+    static Create create;
+    static std::vector<std::string> opened;
+    static int classesRoot;
+    static std::vector<LONG> notified;
+    struct Fake {
+        static LONG WINAPI openKey(HKEY root, LPCSTR name, DWORD options, REGSAM access, PHKEY key)
+        {
+            classesRoot += root == HKEY_CLASSES_ROOT;
+            opened.push_back(name ? name : "");
+            return open(root, name, options, access, key);
+        }
+        static LONG WINAPI createKey(HKEY root, LPCSTR name, DWORD reserved, LPSTR type, DWORD options, REGSAM access,
+                                     LPSECURITY_ATTRIBUTES security, PHKEY key, LPDWORD disposition)
+        {
+            classesRoot += root == HKEY_CLASSES_ROOT;
+            return create(root, name, reserved, type, options, access, security, key, disposition);
+        }
+        static void WINAPI notify(LONG event, UINT, LPCVOID, LPCVOID) { notified.push_back(event); }
+    };
+    useScript("[GENERAL]\r\nAppPath=QuorvelProva.exe\r\n[EXTENSIONS]\r\n0=.qvprova1\r\n"
+              "[.qvprova1]\r\nFileType=Prova.Uno\r\nDesc=Primo tipo\r\nShellOpen=apri.exe\r\n");
+    open = replaceImport("advapi32.dll", "RegOpenKeyExA", &Fake::openKey);
+    create = replaceImport("advapi32.dll", "RegCreateKeyExA", &Fake::createKey);
+    auto notify = replaceImport("shell32.dll", "SHChangeNotify", &Fake::notify);
+    MessageBoxCatcher catcher(IDOK);
+    const bool registered = registerAppPathAndFileTypes(mainWindow, folder.c_str());
+    replaceImport("advapi32.dll", "RegOpenKeyExA", open);
+    replaceImport("advapi32.dll", "RegCreateKeyExA", create);
+    replaceImport("shell32.dll", "SHChangeNotify", notify);
+    ASSERT_NE(notify, nullptr);
+    EXPECT_TRUE(registered);
+    EXPECT_TRUE(messageBoxes(catcher).empty());
+    EXPECT_EQ(classesRoot, 0);
+    EXPECT_NE(std::find(opened.begin(), opened.end(), "Software\\Classes"), opened.end());
+    EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, "Software\\Classes\\.qvprova1", nullptr), "Prova.Uno.qvprova1");
+    EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, "Software\\Classes\\Prova.Uno.qvprova1\\Shell\\Open\\Command", nullptr),
+              "\"" + folder + "\\apri.exe\" %1");
+    EXPECT_EQ(notified, std::vector<LONG>{SHCNE_ASSOCCHANGED});
+    for (const char* key : {".qvprova1", "Prova.Uno.qvprova1"})
+        deleteRegistryTree(HKEY_CLASSES_ROOT, key);
+    deleteRegistryTree(HKEY_LOCAL_MACHINE, AppPaths + "\\QuorvelProva.exe");
 }
 
 // A shortcut that cannot be written (its group folder is missing) is logged
@@ -262,19 +355,17 @@ TEST_F(StepsTest, ResourcesAreFoundWhateverTheCaseAndReplaceLongerFiles)
 }
 
 // A key that already exists and refuses new values and subkeys (a policy, or
-// a key left by another program): the step reports it by name, stops, and
-// the key keeps its value.
+// a key left by another program): the step reports it by name as refused,
+// stops, and the key keeps its value.
 TEST_F(StepsTest, AKeyDeniedToTheInstallerIsReportedAndKeptAsItWas)
 {
     struct Case {
         HKEY root;
         std::string denied;
-        const char* text;
         const char* caption;
     } cases[] = {
-        {HKEY_LOCAL_MACHINE, AppPaths + "\\QuorvelProva.exe", "Impossibile creare la chiave in AppPath",
-         "QuorvelProva.exe"},
-        {HKEY_CLASSES_ROOT, ".qvnegata", "Impossibile creare la chiave per l'estensione", ".qvnegata"},
+        {HKEY_LOCAL_MACHINE, AppPaths + "\\QuorvelProva.exe", "QuorvelProva.exe"},
+        {HKEY_CLASSES_ROOT, ".qvnegata", ".qvnegata"},
     };
     // Everyone: no new values (0x2) nor subkeys (0x4), all else allowed, so
     // the test can still read and delete it.
@@ -301,7 +392,8 @@ TEST_F(StepsTest, AKeyDeniedToTheInstallerIsReportedAndKeptAsItWas)
             MessageBoxCatcher catcher(IDOK);
             EXPECT_FALSE(registerAppPathAndFileTypes(mainWindow, folder.c_str()));
             ASSERT_EQ(messageBoxes(catcher).size(), 1u);
-            EXPECT_EQ(messageBoxes(catcher)[0].text, c.text);
+            // Refused, not merely failed: administrator rights are needed.
+            EXPECT_EQ(messageBoxes(catcher)[0].text, accessDeniedText(InstallStage::Registration));
             EXPECT_EQ(messageBoxes(catcher)[0].caption, c.caption);
             EXPECT_EQ(registryText(c.root, c.denied, nullptr), "di un altro");
             EXPECT_FALSE(registryKeyExists(HKEY_CLASSES_ROOT, "Prova.Negata.qvnegata"));
