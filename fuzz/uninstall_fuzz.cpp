@@ -13,6 +13,8 @@ namespace {
 
 const char Desktop[] = "C:\\Documents and Settings\\utente\\Desktop";
 const char Programs[] = "C:\\Documents and Settings\\utente\\Menu Avvio\\Programmi";
+const char CommonDesktop[] = "C:\\Documents and Settings\\All Users\\Desktop";
+const char CommonPrograms[] = "C:\\Documents and Settings\\All Users\\Menu Avvio\\Programmi";
 const char AppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
 const char Uninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
@@ -78,32 +80,42 @@ void checkPlan(const UninstallPlan& plan, const std::string& folder, const char*
                        tail == "\\Shell" || tail == "\\DefaultIcon");
         }
     }
-    if (!plan.desktopLink.empty()) {
-        FUZZ_CHECK(directlyBelow(plan.desktopLink, Desktop));
-        FUZZ_CHECK(plan.desktopLink.size() < InstallPathSize);
-        FUZZ_CHECK(cp1252EqualNoCase(plan.desktopLink.substr(plan.desktopLink.size() - 4).c_str(), ".lnk"));
-    }
-    if (!plan.groupFolder.empty()) {
-        FUZZ_CHECK(groupBelow(plan.groupFolder, Programs));
-        FUZZ_CHECK(plan.groupFolder.size() < InstallPathSize);
-    }
-    const std::string linkFolder = plan.groupFolder.empty() ? Programs : plan.groupFolder;
-    for (const std::string& link : plan.groupLinks) {
-        FUZZ_CHECK(directlyBelow(link, linkFolder));
-        FUZZ_CHECK(endsWith(link, ".lnk"));
+    for (const std::string& link : plan.desktopLinks) {
+        FUZZ_CHECK(directlyBelow(link, Desktop) || directlyBelow(link, CommonDesktop));
         FUZZ_CHECK(link.size() < InstallPathSize);
+        FUZZ_CHECK(cp1252EqualNoCase(link.substr(link.size() - 4).c_str(), ".lnk"));
+    }
+    for (const ProgramGroup& group : plan.groups) {
+        FUZZ_CHECK(groupBelow(group.folder, Programs) || groupBelow(group.folder, CommonPrograms));
+        FUZZ_CHECK(group.folder.size() < InstallPathSize);
+        FUZZ_CHECK(!group.links.empty());
+        for (const std::string& link : group.links) {
+            FUZZ_CHECK(directlyBelow(link, group.folder));
+            FUZZ_CHECK(endsWith(link, ".lnk"));
+            FUZZ_CHECK(link.size() < InstallPathSize);
+        }
+    }
+    FUZZ_CHECK(!plan.delayedDeletions.empty() && plan.delayedDeletions.size() <= 4 &&
+               plan.delayedDeletions.back() == folder);
+    for (size_t i = 0; i + 1 < plan.delayedDeletions.size(); ++i) {
+        FUZZ_CHECK(directlyBelow(plan.delayedDeletions[i], folder));
     }
     FUZZ_CHECK(plan.runOnceName == product);
     FUZZ_CHECK(endsWith(plan.runOnceCommand, " " + folder + "\\" + product + ".inf"));
 }
 
-// Keys all missing (so every sound one is planned) and every shortcut
-// present and pointing into the install folder.
+// Every key present, App Paths and Uninstall entries naming the install
+// folder (so that every sound one is planned), and every shortcut present
+// and pointing into the install folder.
 class OpenMachine : public InstallationView {
 public:
     explicit OpenMachine(std::string folder) : folder_(std::move(folder)) {}
-    bool keyExists(RegistryRoot, const std::string&) override { return false; }
-    std::string keyText(RegistryRoot, const std::string&, const char*) override { return ""; }
+    bool keyExists(RegistryRoot, const std::string&) override { return true; }
+    std::string keyText(RegistryRoot, const std::string& key, const char* name) override {
+        if (name) return folder_ + "\\remove.exe";  // UninstallString
+        size_t last = key.rfind('\\');
+        return folder_ + "\\" + (last == std::string::npos ? key : key.substr(last + 1));
+    }
     bool fileExists(const std::string&) override { return true; }
     std::string linkTarget(const std::string&) override { return folder_ + "\\Quorvel.exe"; }
 
@@ -138,17 +150,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     inputs.desktopFolder = flags & 1 ? nullptr : Desktop;
     inputs.programsFolder = flags & 2 ? nullptr : (flags & 4 ? Programs : "C:\\Documents and Settings\\utente\\Menu Avvio\\Programmi\\");
     inputs.oldSetupEngine = flags & 8;
+    inputs.commonDesktopFolder = flags & 16 ? CommonDesktop : nullptr;
+    inputs.commonProgramsFolder = flags & 16 ? CommonPrograms : nullptr;
 
     UninstallPlan plan;
     OpenMachine machine(inputs.installFolder);
     if (!buildUninstallPlan(script, inputs, machine, &plan)) {
-        FUZZ_CHECK(plan.files.empty() && plan.keys.empty() && plan.groupLinks.empty() &&
-                   plan.desktopLink.empty() && plan.groupFolder.empty());
+        FUZZ_CHECK(plan.files.empty() && plan.keys.empty() && plan.groups.empty() &&
+                   plan.desktopLinks.empty() && plan.delayedDeletions.empty());
         return 0;
     }
     checkPlan(plan, inputs.installFolder, inputs.product);
-    if (!inputs.desktopFolder) FUZZ_CHECK(plan.desktopLink.empty());
-    if (!inputs.programsFolder) FUZZ_CHECK(plan.groupLinks.empty() && plan.groupFolder.empty());
+    if (!inputs.desktopFolder && !inputs.commonDesktopFolder) FUZZ_CHECK(plan.desktopLinks.empty());
+    if (!inputs.programsFolder && !inputs.commonProgramsFolder) FUZZ_CHECK(plan.groups.empty());
 
     for (const std::string& extension : plan.dataExtensions) {
         std::string found = std::string("x") + extension;

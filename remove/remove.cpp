@@ -1,12 +1,14 @@
 // remove.exe: undoes an installation made by setup. It has no window of its
 // own; it asks its questions in message boxes and carries out the uninstall
-// plan, then leaves the last three files to the INF processor at the next
-// start of Windows through the RunOnce key.
+// plan, then leaves the last three files to the next start of Windows: on NT
+// to the delayed deletions, and to the INF processor through the RunOnce key
+// where the folder is one that only administrators may change.
 #include <windows.h>
 #include <shlobj.h>
 
 #include "common/bounded_text.h"
 #include "common/win/windows_profile.h"
+#include "remove/removal.h"
 #include "remove/uninstall_plan.h"
 #include "setup/install_context.h"
 #include "setup/install_rules.h"
@@ -18,6 +20,9 @@
 namespace {
 
 const unsigned MaxListedLeft = 12;  // lines of the final message, beyond them a count
+const char AppPathsDeniedText[] =
+    "Per leggere la chiave servono i diritti di amministratore: avviare la disinstallazione come "
+    "amministratore. Non è stato rimosso nulla.";
 
 bool askYes(const char* text, const char* caption, UINT type)
 {
@@ -36,8 +41,10 @@ bool findInstallFolder(const char* product, char* folder, char* scriptPath)
 {
     const std::string key = appPathsKeyFor(product);
     HKEY handle;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS) {
-        showError("Impossibile aprire la chiave", key.c_str());
+    const LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &handle);
+    if (opened != ERROR_SUCCESS) {
+        showError(opened == ERROR_ACCESS_DENIED ? AppPathsDeniedText : "Impossibile aprire la chiave",
+                  key.c_str());
         return false;
     }
     // A longer value fails the read (ERROR_MORE_DATA) instead of being cut
@@ -66,9 +73,12 @@ bool findInstallFolder(const char* product, char* folder, char* scriptPath)
     return true;
 }
 
-HKEY rootOf(RegistryRoot root)
+// File types are read and deleted in HKLM\Software\Classes, where setup
+// writes them (HKEY_CLASSES_ROOT on 9x): through HKEY_CLASSES_ROOT an NT
+// deletion would reach a user's own key of the same name first.
+std::string machinePath(RegistryRoot root, const std::string& path)
 {
-    return root == RegistryRoot::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
+    return root == RegistryRoot::ClassesRoot ? "Software\\Classes\\" + path : path;
 }
 
 // The registry and the shortcut files as the plan reads them.
@@ -77,7 +87,7 @@ public:
     bool keyExists(RegistryRoot root, const std::string& path) override
     {
         HKEY key;
-        if (RegOpenKeyExA(rootOf(root), path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, machinePath(root, path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
             return false;
         RegCloseKey(key);
         return true;
@@ -86,7 +96,7 @@ public:
     std::string keyText(RegistryRoot root, const std::string& path, const char* name) override
     {
         HKEY key;
-        if (RegOpenKeyExA(rootOf(root), path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, machinePath(root, path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
             return std::string();
         char value[1024];
         DWORD type = 0;
@@ -141,6 +151,13 @@ bool specialFolderPath(int folderId, char* path)
     return converted != FALSE;
 }
 
+bool isWindowsNt()
+{
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
 // windowsVersionLabel's flag: Windows 95 and 98 (or an unknown version) have
 // only the old INF processor, rundll.exe setupx.dll.
 bool oldSetupEngine()
@@ -155,9 +172,20 @@ bool oldSetupEngine()
     return windowsVersionLabel(&version, label, sizeof label);
 }
 
+// A file that cannot be deleted because it is in use stays silently; one
+// refused for lack of rights is listed.
+void deleteFile(const char* path, unsigned* deleted, RemovalOutcome* outcome)
+{
+    if (DeleteFileA(path))
+        ++*deleted;
+    else if (GetLastError() == ERROR_ACCESS_DENIED)
+        outcome->denied.push_back(path);
+}
+
 // Every non-directory entry matching the pattern whose long name really
 // ends with the extension: the pattern alone also matches through 8.3 names.
-void deleteDataFiles(const char* folder, const std::string& pattern, const std::string& extension)
+void deleteDataFiles(const char* folder, const std::string& pattern, const std::string& extension,
+                     RemovalOutcome* outcome)
 {
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
@@ -168,15 +196,22 @@ void deleteDataFiles(const char* folder, const std::string& pattern, const std::
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             isDataFileName(found.cFileName, extension.c_str()) &&
             joinPath(folder, found.cFileName, path, sizeof path))
-            DeleteFileA(path);
+            deleteFile(path, &outcome->filesDeleted, outcome);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
 
-void deleteKeys(const UninstallPlan& plan)
+// A key already gone is no failure; one refused for lack of rights is
+// listed in the final message instead of a box each.
+void deleteKeys(const UninstallPlan& plan, RemovalOutcome* outcome)
 {
     for (const KeyDeletion& key : plan.keys) {
-        if (RegDeleteKeyA(rootOf(key.root), key.path.c_str()) != ERROR_SUCCESS)
+        const LONG result = RegDeleteKeyA(HKEY_LOCAL_MACHINE, machinePath(key.root, key.path).c_str());
+        if (result == ERROR_SUCCESS)
+            ++outcome->keysDeleted;
+        else if (result == ERROR_ACCESS_DENIED)
+            outcome->denied.push_back(keyDisplayName(key));
+        else if (result != ERROR_FILE_NOT_FOUND)
             showError("Impossibile cancellare la chiave", key.path.c_str());
     }
 }
@@ -205,44 +240,111 @@ std::string systemFolder(UINT (WINAPI* query)(LPSTR, UINT))
     return length > 0 && length < sizeof path ? path : "";
 }
 
-// The application keeps its layout setting in HKLM\Software\<product>,
-// which no script names. The key goes too, but only while it holds that
-// value alone: Windows 9x would delete a key with subkeys whole.
-void deleteSettingsKey(const char* product)
+// The application's layout setting: the value "Layout" under
+// Software\<product>, now in the user's HKCU, formerly in HKLM (and, where
+// Windows virtualised that write, in the user's VirtualStore). No script
+// names it. The key goes too once empty: Windows 9x would delete a key with
+// subkeys whole.
+void deleteSettings(const char* product, RemovalOutcome* outcome)
 {
-    char path[ProductSize + 16];
-    std::snprintf(path, sizeof path, "Software\\%s", product);
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return;
-    DWORD subkeys = 1;
-    DWORD values = 2;
-    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
-                     nullptr, nullptr);
-    const bool onlyLayout =
-        subkeys == 0 && (values == 0 || (values == 1 && RegQueryValueExA(key, "Layout", nullptr, nullptr, nullptr,
-                                                                          nullptr) == ERROR_SUCCESS));
-    RegCloseKey(key);
-    if (onlyLayout)
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
+    const struct {
+        HKEY root;
+        const char* format;
+        const char* shown;
+    } places[] = {
+        {HKEY_CURRENT_USER, "Software\\%s", "HKEY_CURRENT_USER\\Software\\%s"},
+        {HKEY_LOCAL_MACHINE, "Software\\%s", "HKEY_LOCAL_MACHINE\\Software\\%s"},
+        {HKEY_CURRENT_USER, "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\%s", nullptr},
+        {HKEY_CURRENT_USER, "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\%s", nullptr},
+    };
+    for (const auto& place : places) {
+        char path[ProductSize + 80];
+        std::snprintf(path, sizeof path, place.format, product);
+        HKEY key;
+        if (RegOpenKeyExA(place.root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            continue;
+        const bool hasLayout = RegQueryValueExA(key, "Layout", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        DWORD subkeys = 1;
+        DWORD values = 1;
+        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                         nullptr, nullptr);
+        RegCloseKey(key);
+        LONG result;
+        if (subkeys > 0 || values > (hasLayout ? 1u : 0u)) {
+            // Other values of the user's stay, and so does the key.
+            if (!hasLayout)
+                continue;
+            result = RegOpenKeyExA(place.root, path, 0, KEY_SET_VALUE, &key);
+            if (result == ERROR_SUCCESS) {
+                result = RegDeleteValueA(key, "Layout");
+                RegCloseKey(key);
+            }
+        } else {
+            result = RegDeleteKeyA(place.root, path);
+        }
+        if (result == ERROR_ACCESS_DENIED && place.shown) {
+            char shown[ProductSize + 80];
+            std::snprintf(shown, sizeof shown, place.shown, product);
+            outcome->denied.push_back(shown);
+        }
+    }
 }
 
-void deleteShortcuts(const UninstallPlan& plan, bool desktopFound, bool programsFound)
+void deleteShortcuts(const UninstallPlan& plan, bool desktopFound, bool programsFound, RemovalOutcome* outcome)
 {
     if (!desktopFound)
         showError("Impossibile trovare il folder Desktop", "");
-    else if (!plan.desktopLink.empty())
-        DeleteFileA(plan.desktopLink.c_str());
+    for (const std::string& link : plan.desktopLinks)
+        deleteFile(link.c_str(), &outcome->linksDeleted, outcome);
 
-    if (!programsFound) {
+    if (!programsFound)
         showError("Impossibile trovare il folder nel menu Start", "Programmi");
-        return;
+    for (const ProgramGroup& group : plan.groups) {
+        const unsigned before = outcome->linksDeleted;
+        for (const std::string& link : group.links)
+            deleteFile(link.c_str(), &outcome->linksDeleted, outcome);
+        // Only a folder this run has shown to be the group; one that still
+        // holds files of the user's stays.
+        if (outcome->linksDeleted > before)
+            RemoveDirectoryA(group.folder.c_str());
     }
-    for (const std::string& link : plan.groupLinks)
-        DeleteFileA(link.c_str());
-    // A group that still holds files of the user's stays.
-    if (!plan.groupFolder.empty())
-        RemoveDirectoryA(plan.groupFolder.c_str());
+}
+
+// The folder and the INF run at the next administrator's logon may be
+// changed only by administrators: otherwise another account could put its
+// own commands into that INF.
+bool onlyAdministratorsMayChange(const char* path)
+{
+    typedef BOOL(WINAPI * GetSecurity)(LPCSTR, SECURITY_INFORMATION, PSECURITY_DESCRIPTOR, DWORD, LPDWORD);
+    typedef BOOL(WINAPI * GetTokenInfo)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
+    // Looked up: Windows 9x, which has no permissions, never gets here, but
+    // must still load the program.
+    const HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    const GetSecurity getSecurity =
+        advapi ? reinterpret_cast<GetSecurity>(reinterpret_cast<void*>(GetProcAddress(advapi, "GetFileSecurityA"))) : nullptr;
+    const GetTokenInfo getTokenInfo =
+        advapi ? reinterpret_cast<GetTokenInfo>(reinterpret_cast<void*>(GetProcAddress(advapi, "GetTokenInformation"))) : nullptr;
+    if (!getSecurity || !getTokenInfo)
+        return false;
+    std::string user;
+    HANDLE token;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        DWORD buffer[128];
+        DWORD size = 0;
+        if (getTokenInfo(token, TokenUser, buffer, sizeof buffer, &size)) {
+            const PSID sid = reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid;
+            const size_t available = sizeof buffer - (static_cast<BYTE*>(sid) - reinterpret_cast<BYTE*>(buffer));
+            user = sidText(static_cast<const unsigned char*>(sid), available);
+        }
+        CloseHandle(token);
+    }
+    DWORD descriptor[1024];
+    DWORD size = 0;
+    if (!getSecurity(path, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, descriptor, sizeof descriptor,
+                     &size))
+        return false;
+    return onlyAdministratorsMayWrite(reinterpret_cast<const unsigned char*>(descriptor),
+                                      size && size < sizeof descriptor ? size : sizeof descriptor, user);
 }
 
 // On the NT family a process may shut the system down only with the
@@ -260,6 +362,8 @@ void requestRestart()
     }
     ExitWindowsEx(EWX_REBOOT, 0);
 }
+
+}  // namespace
 
 int runRemoval(const char* commandLine)
 {
@@ -284,6 +388,9 @@ int runRemoval(const char* commandLine)
     char desktop[MAX_PATH];
     char programs[MAX_PATH];
     char startup[MAX_PATH];
+    char commonDesktop[MAX_PATH];
+    char commonPrograms[MAX_PATH];
+    char commonStartup[MAX_PATH];
     char shortFolder[InstallPathSize];
     char longFolder[InstallPathSize];
     const DWORD shortLength = GetShortPathNameA(folder, shortFolder, sizeof shortFolder);
@@ -299,6 +406,12 @@ int runRemoval(const char* commandLine)
     inputs.desktopFolder = specialFolderPath(CSIDL_DESKTOP, desktop) ? desktop : nullptr;
     inputs.programsFolder = specialFolderPath(CSIDL_PROGRAMS, programs) ? programs : nullptr;
     inputs.startupFolder = specialFolderPath(CSIDL_STARTUP, startup) ? startup : nullptr;
+    // Where setup puts the shortcuts for all users on NT; 9x has none.
+    inputs.commonDesktopFolder =
+        specialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY, commonDesktop) ? commonDesktop : nullptr;
+    inputs.commonProgramsFolder =
+        specialFolderPath(CSIDL_COMMON_PROGRAMS, commonPrograms) ? commonPrograms : nullptr;
+    inputs.commonStartupFolder = specialFolderPath(CSIDL_COMMON_STARTUP, commonStartup) ? commonStartup : nullptr;
     inputs.oldSetupEngine = oldSetupEngine();
     const bool longForbidden = longLength > 0 && longLength < sizeof longFolder &&
                                isForbiddenInstallFolder(longFolder, inputs.windowsFolder, inputs.systemFolder, false);
@@ -316,19 +429,27 @@ int runRemoval(const char* commandLine)
         return 0;
     }
 
+    RemovalOutcome outcome;
     for (const std::string& file : plan.files)
-        DeleteFileA(file.c_str());
+        deleteFile(file.c_str(), &outcome.filesDeleted, &outcome);
 
     if (askYes("Cancellare anche i file con i dati contenuti nella cartella?", folder, MB_YESNO)) {
         for (size_t i = 0; i < plan.dataPatterns.size(); ++i)
-            deleteDataFiles(folder, plan.dataPatterns[i], plan.dataExtensions[i]);
+            deleteDataFiles(folder, plan.dataPatterns[i], plan.dataExtensions[i], &outcome);
     }
 
-    deleteKeys(plan);
-    deleteSettingsKey(product);
-    deleteShortcuts(plan, inputs.desktopFolder != nullptr, inputs.programsFolder != nullptr);
+    deleteKeys(plan, &outcome);
+    deleteSettings(product, &outcome);
+    deleteShortcuts(plan, inputs.desktopFolder != nullptr, inputs.programsFolder != nullptr, &outcome);
 
     const std::string left = leftText(plan.left);
+    // Refused steps: the last three files stay so that the removal can be
+    // run again as administrator, and nothing is called complete.
+    if (!outcome.denied.empty()) {
+        MessageBoxA(nullptr, (accessDeniedReport(outcome, product) + (left.empty() ? "" : "\r\n\r\n" + left)).c_str(),
+                    caption, MB_OK | MB_ICONERROR);
+        return 0;
+    }
     // The clean-up deletes its three files from the folder the INF names:
     // only this folder may be named there.
     char infName[ProductSize + 4];
@@ -350,16 +471,44 @@ int runRemoval(const char* commandLine)
         return 0;
     }
 
-    HKEY runOnce;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunOnceKey, 0, KEY_WRITE, &runOnce) != ERROR_SUCCESS) {
+    // On NT the system deletes the last files and the folder at the restart,
+    // before anyone logs on: RunOnce waits for an administrator's logon,
+    // which a standard user's PC may never see.
+    const bool nt = isWindowsNt();
+    bool delayed = false;
+    if (nt) {
+        delayed = true;
+        for (const std::string& path : plan.delayedDeletions) {
+            if (MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+                continue;
+            delayed = false;
+            if (GetLastError() == ERROR_ACCESS_DENIED)
+                outcome.denied.push_back(path);
+        }
+    }
+    bool registered = false;
+    if (!nt || (onlyAdministratorsMayChange(folder) && onlyAdministratorsMayChange(infPath))) {
+        HKEY runOnce;
+        const LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunOnceKey, 0, KEY_WRITE, &runOnce);
+        if (opened == ERROR_SUCCESS) {
+            registered = RegSetValueExA(runOnce, plan.runOnceName.c_str(), 0, REG_SZ,
+                                        reinterpret_cast<const BYTE*>(plan.runOnceCommand.c_str()),
+                                        static_cast<DWORD>(plan.runOnceCommand.size() + 1)) == ERROR_SUCCESS;
+            RegCloseKey(runOnce);
+        } else if (opened == ERROR_ACCESS_DENIED && !delayed) {
+            outcome.denied.push_back(std::string("HKEY_LOCAL_MACHINE\\") + RunOnceKey);
+        }
+    }
+    if (!outcome.denied.empty()) {
+        MessageBoxA(nullptr, (accessDeniedReport(outcome, product) + (left.empty() ? "" : "\r\n\r\n" + left)).c_str(),
+                    caption, MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    if (!registered && !delayed) {
         if (!left.empty())
             MessageBoxA(nullptr, left.c_str(), executable, MB_OK | MB_ICONWARNING);
         return 0;
     }
-    RegSetValueExA(runOnce, plan.runOnceName.c_str(), 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(plan.runOnceCommand.c_str()),
-                   static_cast<DWORD>(plan.runOnceCommand.size() + 1));
-    RegCloseKey(runOnce);
 
     const std::string restart = left + "La disinstallazione sarà completata al prossimo riavvio di Windows. "
                                        "Riavviare Windows adesso?";
@@ -367,6 +516,8 @@ int runRemoval(const char* commandLine)
         requestRestart();
     return 0;
 }
+
+namespace {
 
 // The arguments: the command line without the program's name, as WinMain
 // would receive them.

@@ -146,15 +146,161 @@ TEST(UninstallPlan, ShippedScriptIntoCQuorvel) {
     ASSERT_EQ(plan.keys.size(), 8u);
     EXPECT_EQ(plan.keys[6].root, RegistryRoot::LocalMachine);
 
-    EXPECT_EQ(plan.desktopLink, std::string(Desktop) + "\\Quorvel.lnk");
+    EXPECT_EQ(plan.desktopLinks, std::vector<std::string>{std::string(Desktop) + "\\Quorvel.lnk"});
     std::string group = "C:\\Documents and Settings\\utente\\Menu Avvio\\Programmi\\Quorvel";
-    EXPECT_EQ(plan.groupFolder, group);
-    EXPECT_EQ(plan.groupLinks,
+    ASSERT_EQ(plan.groups.size(), 1u);
+    EXPECT_EQ(plan.groups[0].folder, group);
+    EXPECT_EQ(plan.groups[0].links,
               (std::vector<std::string>{group + "\\Quorvel.lnk", group + "\\Guida di Quorvel.lnk",
                                         group + "\\Album fotografico.lnk",
                                         group + "\\Bibliografia.lnk",
                                         group + "\\Disinstallazione di Quorvel.lnk"}));
     EXPECT_EQ(plan.runOnceName, "Quorvel");
+    EXPECT_EQ(plan.delayedDeletions,
+              (std::vector<std::string>{"C:\\Quorvel\\remove.exe", "C:\\Quorvel\\setup.ini",
+                                        "C:\\Quorvel\\Quorvel.inf", "C:\\Quorvel"}));
+}
+
+// On NT setup puts the group and the desktop link into the all-users
+// folders: they are found there as in the user's own, each once.
+TEST(UninstallPlan, CommonFoldersAreSearchedToo) {
+    const std::string commonPrograms = "C:\\Documents and Settings\\All Users\\Menu Avvio\\Programmi";
+    const std::string commonDesktop = "C:\\Documents and Settings\\All Users\\Desktop";
+    const std::string commonStartup = commonPrograms + "\\Esecuzione automatica";
+    FakeMachine machine;
+    machine.links[commonPrograms + "\\Quorvel\\Quorvel.lnk"] = "C:\\Quorvel\\Quorvel.exe";
+    machine.links[commonDesktop + "\\Quorvel.lnk"] = "C:\\Quorvel\\Quorvel.exe";
+    machine.links[std::string(Group) + "\\Quorvel.lnk"] = "C:\\Quorvel\\Quorvel.exe";
+    machine.links[commonStartup + "\\Quorvel.lnk"] = "C:\\Quorvel\\Quorvel.exe";
+    const std::string script = "[DESKTOP]\r\nLink=\\Quorvel.lnk\r\n[LINKLIST]\r\n0=Quorvel\r\n[GENERAL]\r\nNomeGruppo=";
+    UninstallInputs inputs = inputsFor("C:\\Quorvel");
+    inputs.commonDesktopFolder = commonDesktop.c_str();
+    inputs.commonProgramsFolder = commonPrograms.c_str();
+    inputs.commonStartupFolder = commonStartup.c_str();
+    IniTextProfile both(script + "\\Quorvel\r\n");
+    UninstallPlan plan;
+    ASSERT_TRUE(buildUninstallPlan(both, inputs, machine, &plan));
+    EXPECT_EQ(plan.desktopLinks, std::vector<std::string>{commonDesktop + "\\Quorvel.lnk"});
+    ASSERT_EQ(plan.groups.size(), 2u);
+    EXPECT_EQ(plan.groups[0].folder, Group);
+    EXPECT_EQ(plan.groups[1].folder, commonPrograms + "\\Quorvel");
+    EXPECT_EQ(plan.groups[1].links, std::vector<std::string>{commonPrograms + "\\Quorvel\\Quorvel.lnk"});
+
+    IniTextProfile startup(script + "\\Esecuzione automatica\r\n");  // never a group
+    ASSERT_TRUE(buildUninstallPlan(startup, inputs, machine, &plan));
+    EXPECT_TRUE(plan.groups.empty());
+    EXPECT_EQ(plan.left, std::vector<std::string>{commonStartup + "\\Quorvel.lnk"});
+
+    inputs.commonDesktopFolder = Desktop;  // a system without profiles
+    inputs.commonProgramsFolder = Programs;
+    ASSERT_TRUE(buildUninstallPlan(both, inputs, machine, &plan));
+    EXPECT_EQ(plan.groups.size(), 1u);
+}
+
+// A self-relative security descriptor: owner and DACL, as GetFileSecurityA
+// returns them.
+std::vector<unsigned char> sidBytes(const std::string& text) {
+    std::vector<unsigned long long> parts;
+    for (size_t at = 2; at < text.size();) {  // after "S-"
+        size_t end = text.find('-', at);
+        if (end == std::string::npos) end = text.size();
+        parts.push_back(std::stoull(text.substr(at, end - at)));
+        at = end + 1;
+    }
+    std::vector<unsigned char> sid = {1, static_cast<unsigned char>(parts.size() - 2), 0, 0, 0, 0, 0,
+                                      static_cast<unsigned char>(parts[1])};
+    for (size_t i = 2; i < parts.size(); ++i) {
+        for (int b = 0; b < 4; ++b) sid.push_back(static_cast<unsigned char>(parts[i] >> (8 * b)));
+    }
+    return sid;
+}
+
+struct Ace {
+    unsigned char type, flags;
+    unsigned long mask;
+    const char* sid;
+};
+
+std::vector<unsigned char> descriptor(const char* owner, const std::vector<Ace>& aces, bool dacl = true) {
+    auto put16 = [](std::vector<unsigned char>& out, size_t at, size_t value) {
+        out[at] = value & 0xff;
+        out[at + 1] = (value >> 8) & 0xff;
+    };
+    std::vector<unsigned char> out(20, 0);
+    out[0] = 1;
+    put16(out, 2, 0x8000 | (dacl ? 0x0004 : 0));
+    std::vector<unsigned char> ownerSid = sidBytes(owner);
+    out[4] = 20;
+    out.insert(out.end(), ownerSid.begin(), ownerSid.end());
+    if (!dacl) return out;
+    size_t acl = out.size();
+    put16(out, 16, acl);
+    out.resize(acl + 8, 0);
+    out[acl] = 2;
+    put16(out, acl + 4, aces.size());
+    for (const Ace& ace : aces) {
+        std::vector<unsigned char> sid = sidBytes(ace.sid);
+        size_t at = out.size();
+        out.resize(at + 8, 0);
+        out[at] = ace.type;
+        out[at + 1] = ace.flags;
+        put16(out, at + 2, 8 + sid.size());
+        for (int b = 0; b < 4; ++b) out[at + 4 + b] = static_cast<unsigned char>(ace.mask >> (8 * b));
+        out.insert(out.end(), sid.begin(), sid.end());
+    }
+    put16(out, acl + 2, out.size() - acl);
+    return out;
+}
+
+TEST(RemoveCleanUp, OnlyAFolderOfAdministratorsRunsTheInf) {
+    const char* Admins = "S-1-5-32-544";
+    const char* System = "S-1-5-18";
+    const char* User = "S-1-5-21-1-2-3-1000";
+    const Ace adminsFull = {0, 3, 0x1f01ff, Admins}, systemFull = {0, 3, 0x1f01ff, System},
+              usersRead = {0, 3, 0x1200a9, "S-1-5-32-545"};
+    struct Case {
+        const char* name;
+        std::vector<unsigned char> bytes;
+        bool protectedFolder;
+    } cases[] = {
+        {"as setup protects it", descriptor(Admins, {adminsFull, systemFull, usersRead}), true},
+        {"authenticated users may modify", descriptor(Admins, {adminsFull, {0, 3, 0x1301bf, "S-1-5-11"}}), false},
+        {"users may add files", descriptor(Admins, {adminsFull, {0, 0, 0x2, "S-1-5-32-545"}}), false},
+        {"everyone generic write", descriptor(System, {{0, 0, 0x40000000, "S-1-1-0"}}), false},
+        {"owned by another account", descriptor("S-1-5-21-1-2-3-1001", {adminsFull}), false},
+        {"owned by the running account", descriptor(User, {adminsFull, {0, 3, 0x1f01ff, User}}), true},
+        {"creator owner, inherit only", descriptor(Admins, {adminsFull, {0, 0x0b, 0x10000000, "S-1-3-0"}}), true},
+        {"a denial is passed over", descriptor(Admins, {{1, 0, 0x1f01ff, "S-1-1-0"}, adminsFull}), true},
+        {"an object ACE", descriptor(Admins, {{5, 0, 0x1, "S-1-1-0"}}), false},
+        {"no DACL", descriptor(Admins, {}, false), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(onlyAdministratorsMayWrite(c.bytes.data(), c.bytes.size(), User), c.protectedFolder);
+        for (size_t cut = 0; c.protectedFolder && cut < c.bytes.size(); ++cut) {
+            EXPECT_FALSE(onlyAdministratorsMayWrite(c.bytes.data(), cut, User)) << cut;
+        }
+    }
+    EXPECT_FALSE(onlyAdministratorsMayWrite(nullptr, 0, User));
+    std::vector<unsigned char> user = sidBytes(User);
+    EXPECT_EQ(sidText(user.data(), user.size()), User);
+    EXPECT_EQ(sidText(user.data(), user.size() - 1), "");
+}
+
+TEST(RemoveCleanUp, RefusedStepsAreToldNotCalledDone) {
+    RemovalOutcome outcome;
+    EXPECT_EQ(accessDeniedReport(outcome, "Quorvel"), "");
+    outcome.filesDeleted = 2;
+    outcome.keysDeleted = 0;
+    outcome.linksDeleted = 1;
+    for (int i = 0; i < 14; ++i) outcome.denied.push_back("C:\\Quorvel\\f" + std::to_string(i));
+    const std::string text = accessDeniedReport(outcome, "Quorvel");
+    EXPECT_EQ(text.find("Per rimuovere Quorvel servono i diritti di amministratore"), 0u);
+    EXPECT_NE(text.find("Rimossi: file 2, chiavi del Registro 0, collegamenti 1."), std::string::npos);
+    EXPECT_NE(text.find("Non sono stati rimossi:\r\nC:\\Quorvel\\f0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("C:\\Quorvel\\f11\r\ne altri 2.\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("f12"), std::string::npos);
+    EXPECT_NE(text.find("Quorvel.inf restano nella cartella."), std::string::npos);
 }
 
 TEST(UninstallPlan, RunOnceCommandFollowsTheVersionFlag) {
@@ -179,9 +325,8 @@ TEST(UninstallPlan, MissingSpecialFoldersSkipTheirShortcuts) {
     inputs.programsFolder = nullptr;
     UninstallPlan plan;
     ASSERT_TRUE(buildUninstallPlan(script, inputs, machine, &plan));
-    EXPECT_TRUE(plan.desktopLink.empty());
-    EXPECT_TRUE(plan.groupLinks.empty());
-    EXPECT_TRUE(plan.groupFolder.empty());
+    EXPECT_TRUE(plan.desktopLinks.empty());
+    EXPECT_TRUE(plan.groups.empty());
     EXPECT_EQ(plan.files.size(), 7u);
 }
 
@@ -222,16 +367,15 @@ TEST(UninstallPlan, HostileEntriesAreSkipped) {
     EXPECT_EQ(plan.files, std::vector<std::string>{"C:\\Quorvel\\ok.txt"});
     EXPECT_EQ(plan.dataPatterns,
               (std::vector<std::string>{"C:\\Quorvel\\*.qvl", "C:\\Quorvel\\*.dat"}));
-    ASSERT_EQ(plan.keys.size(), 2u);  // only the two extension keys themselves
-    EXPECT_EQ(plan.keys[0].path, ".qvl");
-    EXPECT_EQ(plan.keys[1].path, ".dat");
-    EXPECT_TRUE(plan.desktopLink.empty());
-    EXPECT_TRUE(plan.groupLinks.empty());
-    EXPECT_TRUE(plan.groupFolder.empty());
+    EXPECT_TRUE(plan.keys.empty());  // the two sound extension keys do not exist
+    EXPECT_TRUE(plan.desktopLinks.empty());
+    EXPECT_TRUE(plan.groups.empty());
 }
 
 // Shortcuts outside a group of the product's own are only reported, even
-// when they point into the install folder.
+// when they point into the install folder; a plain group name without a
+// shortcut of ours in it (another program's empty group, the system's
+// "Strumenti di amministrazione") is no group of ours.
 TEST(UninstallPlan, WithoutAGroupTheProgramsFolderStays) {
     FakeMachine machine;
     const std::string inPrograms =
@@ -239,45 +383,54 @@ TEST(UninstallPlan, WithoutAGroupTheProgramsFolderStays) {
     machine.links[inPrograms] = "C:\\Quorvel\\Quorvel.exe";
     machine.links[std::string(Startup) + "\\Quorvel.lnk"] = "C:\\Quorvel\\Quorvel.exe";
     machine.links[std::string(Desktop) + "\\Quorvel.exe"] = "C:\\Quorvel\\Quorvel.exe";
-    for (const char* group : {"", "\\Esecuzione automatica"}) {
-        SCOPED_TRACE(group);
-        IniTextProfile script(std::string("[GENERAL]\r\nNomeGruppo=") + group +
-                              "\r\n[LINKLIST]\r\n0=Quorvel\r\n[DESKTOP]\r\nLink=\\Quorvel.exe\r\n");
+    const std::string otherGroup = std::string(Programs) + "Strumenti di amministrazione";
+    machine.links[otherGroup + "\\Altro.lnk"] = "C:\\Altro\\altro.exe";
+    struct Case {
+        const char* group;
+        std::vector<std::string> left;
+    } cases[] = {{"", {inPrograms}},
+                 {"\\Esecuzione automatica", {std::string(Startup) + "\\Quorvel.lnk"}},
+                 {"\\Strumenti di amministrazione", {otherGroup + "\\Altro.lnk"}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.group);
+        IniTextProfile script(std::string("[GENERAL]\r\nNomeGruppo=") + c.group +
+                              "\r\n[LINKLIST]\r\n0=Quorvel\r\n1=Altro\r\n[DESKTOP]\r\nLink=\\Quorvel.exe\r\n");
         UninstallPlan plan;
         ASSERT_TRUE(buildUninstallPlan(script, inputsFor("C:\\Quorvel"), machine, &plan));
-        EXPECT_TRUE(plan.groupLinks.empty());
-        EXPECT_TRUE(plan.groupFolder.empty());
-        EXPECT_EQ(plan.left, std::vector<std::string>{*group ? std::string(Startup) + "\\Quorvel.lnk"
-                                                             : inPrograms});
-        EXPECT_TRUE(plan.desktopLink.empty());  // only shortcuts are taken from the desktop
+        EXPECT_TRUE(plan.groups.empty());
+        EXPECT_EQ(plan.left, c.left);
+        EXPECT_TRUE(plan.desktopLinks.empty());  // only shortcuts are taken from the desktop
     }
 }
 
 // The script names other programs' keys and shortcuts: all are kept and
-// listed; keys that do not exist are still tried (and reported).
+// listed; keys that do not exist are not tried. An extension naming a type
+// key that is gone proves nothing and stays.
 TEST(UninstallPlan, OtherProgramsEntriesAreLeftAndListed) {
     FakeMachine machine;
     plantOtherPrograms(machine);
     machine.links[std::string(Group) + "\\Quorvel.lnk"] = "C:\\Quorvel\\Quorvel.exe";
+    machine.setKey(RegistryRoot::ClassesRoot, ".qvl", nullptr, "Quorvel.File.qvl");
     IniTextProfile script(
         "[GENERAL]\r\nNomeGruppo=\\Quorvel\r\nAppPath=IEXPLORE.EXE\r\n"
         "[DESKTOP]\r\nLink=\\Altro.lnk\r\n[UNINSTALL]\r\nKey=AltroProgramma\r\n"
         "[LINKLIST]\r\n0=Altro\r\n1=Prefisso\r\n2=Quorvel\r\n"
-        "[EXTENSIONS]\r\n0=.exe\r\n1=.8\r\n"
+        "[EXTENSIONS]\r\n0=.exe\r\n1=.8\r\n2=.qvl\r\n"
+        "[.qvl]\r\nFileType=Quorvel.File\r\nShellOpen=Quorvel.exe\r\n"
         "[.exe]\r\nFileType=exefile\r\nShellOpen=Quorvel.exe\r\n"
         "[.8]\r\nFileType=Word.Document\r\nShellOpen=WINWORD.EXE\r\n");
     UninstallPlan plan;
     ASSERT_TRUE(buildUninstallPlan(script, inputsFor("C:\\Quorvel"), machine, &plan));
-    for (const KeyDeletion& key : plan.keys) {
-        EXPECT_FALSE(machine.keyExists(key.root, key.path)) << key.path;
-    }
-    EXPECT_EQ(plan.groupLinks, std::vector<std::string>{std::string(Group) + "\\Quorvel.lnk"});
-    EXPECT_TRUE(plan.desktopLink.empty());
+    EXPECT_TRUE(plan.keys.empty());
+    ASSERT_EQ(plan.groups.size(), 1u);
+    EXPECT_EQ(plan.groups[0].links, std::vector<std::string>{std::string(Group) + "\\Quorvel.lnk"});
+    EXPECT_TRUE(plan.desktopLinks.empty());
     std::vector<std::string> left = plan.left;
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{
                         std::string(Desktop) + "\\Altro.lnk", std::string(Group) + "\\Altro.lnk",
                         std::string(Group) + "\\Prefisso.lnk", "HKEY_CLASSES_ROOT\\.exe",
+                        "HKEY_CLASSES_ROOT\\.qvl",
                         "HKEY_CLASSES_ROOT\\Word.Document.8",
                         "HKEY_LOCAL_MACHINE\\" + AppPaths + "IEXPLORE.EXE",
                         "HKEY_LOCAL_MACHINE\\" + Uninstall + "AltroProgramma"}));
@@ -481,8 +634,9 @@ TEST(UninstallPlanProperty, NothingOutsideItsFoldersAndKeys) {
         UninstallPlan plan;
         ASSERT_TRUE(buildUninstallPlan(script, inputsFor(folder.c_str()), machine, &plan));
         SCOPED_TRACE(text);
-        planned += plan.files.size() + plan.dataPatterns.size() + plan.groupLinks.size() +
-                   plan.keys.size() + !plan.desktopLink.empty() + !plan.groupFolder.empty();
+        planned += plan.files.size() + plan.dataPatterns.size() + plan.keys.size() +
+                   plan.desktopLinks.size() + plan.groups.size();
+        for (const ProgramGroup& group : plan.groups) planned += group.links.size();
         for (const std::string& file : plan.files) {
             EXPECT_TRUE(plainTail(file, folder + "\\")) << file;
         }
@@ -493,20 +647,20 @@ TEST(UninstallPlanProperty, NothingOutsideItsFoldersAndKeys) {
             EXPECT_EQ(pattern.find_first_of("?*", folder.size() + 2), std::string::npos);
             EXPECT_EQ(pattern, folder + "\\*" + plan.dataExtensions[i]);
         }
-        if (!plan.desktopLink.empty()) {
-            EXPECT_TRUE(plainTail(plan.desktopLink, desktop + "\\")) << plan.desktopLink;
-        }
-        if (!plan.groupFolder.empty()) {
-            EXPECT_EQ(plan.groupFolder.compare(0, programs.size() + 1, programs + "\\"), 0);
-            EXPECT_EQ(plan.groupFolder.find(".."), std::string::npos) << plan.groupFolder;
-            EXPECT_EQ(plan.groupFolder.find("\\\\"), std::string::npos) << plan.groupFolder;
-        }
-        EXPECT_EQ(sentinels.links.count(plan.desktopLink), 0u) << plan.desktopLink;
-        EXPECT_NE(plan.groupFolder, Startup);
-        for (const std::string& link : plan.groupLinks) {
+        for (const std::string& link : plan.desktopLinks) {
+            EXPECT_TRUE(plainTail(link, desktop + "\\")) << link;
             EXPECT_EQ(sentinels.links.count(link), 0u) << link;
-            std::string group = plan.groupFolder.empty() ? programs : plan.groupFolder;
-            EXPECT_TRUE(plainTail(link, group + "\\")) << link;
+        }
+        for (const ProgramGroup& group : plan.groups) {
+            EXPECT_EQ(group.folder.compare(0, programs.size() + 1, programs + "\\"), 0);
+            EXPECT_EQ(group.folder.find(".."), std::string::npos) << group.folder;
+            EXPECT_EQ(group.folder.find("\\\\"), std::string::npos) << group.folder;
+            EXPECT_NE(group.folder, Startup);
+            EXPECT_FALSE(group.links.empty());
+            for (const std::string& link : group.links) {
+                EXPECT_EQ(sentinels.links.count(link), 0u) << link;
+                EXPECT_TRUE(plainTail(link, group.folder + "\\")) << link;
+            }
         }
         for (const KeyDeletion& key : plan.keys) {
             const std::string id = FakeMachine::id(key.root, key.path);

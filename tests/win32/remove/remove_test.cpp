@@ -3,8 +3,11 @@
 // files), the real program started in its own process with its message boxes
 // answered by the test, and what remains checked.
 #include <windows.h>
+#include <sddl.h>
 #include <shlobj.h>
 
+#include "remove/removal.h"
+#include "tests/win32/support/import_patch.h"
 #include "tests/win32/support/message_box_catcher.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +25,8 @@ const char AppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Pa
 const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvel";
 const char SettingsKey[] = "Software\\Quorvel";  // the application's layout setting
 const char RunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+const char SessionManagerKey[] = "System\\CurrentControlSet\\Control\\Session Manager";
+const char PendingValue[] = "PendingFileRenameOperations";
 
 // File-type keys, deepest first.
 const char* const ClassKeys[] = {"Quorvel.File.qvl\\Shell\\Open\\Command", "Quorvel.File.qvl\\Shell\\Open",
@@ -84,14 +89,54 @@ std::string shellFolder(int id)
     return path;
 }
 
-std::string groupFolder()
+std::string groupFolder(int programs = CSIDL_PROGRAMS)
 {
-    return shellFolder(CSIDL_PROGRAMS) + "\\Quorvel";
+    return shellFolder(programs | CSIDL_FLAG_CREATE) + "\\Quorvel";
 }
 
-std::string desktopLink()
+std::string desktopLink(int desktop = CSIDL_DESKTOPDIRECTORY)
 {
-    return shellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Quorvel.lnk";
+    return shellFolder(desktop | CSIDL_FLAG_CREATE) + "\\Quorvel.lnk";
+}
+
+bool startsWithNoCase(const std::string& text, const std::string& head)
+{
+    return text.size() >= head.size() && lstrcmpiA(text.substr(0, head.size()).c_str(), head.c_str()) == 0;
+}
+
+// The restart's deletions (pairs of source and empty target) as their
+// sources; with keep false, those inside the install folder are taken off
+// the list instead.
+std::vector<std::string> pendingDeletions(bool keep = true)
+{
+    std::vector<std::string> found;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SessionManagerKey, 0, KEY_READ | KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return found;
+    std::vector<char> value(65536, '\0');
+    DWORD size = static_cast<DWORD>(value.size() - 2);
+    if (RegQueryValueExA(key, PendingValue, nullptr, nullptr, reinterpret_cast<BYTE*>(value.data()), &size) ==
+        ERROR_SUCCESS) {
+        std::string others;
+        for (const char* at = value.data(); *at;) {
+            const std::string source = at;
+            at += source.size() + 1;
+            const std::string target = at;
+            at += target.size() + 1;
+            const std::string path = source.compare(0, 4, "\\??\\") == 0 ? source.substr(4) : source;
+            if (target.empty() && startsWithNoCase(path, Folder))
+                found.push_back(path);
+            else
+                others += source + '\0' + target + '\0';
+        }
+        if (!keep && others.empty())
+            RegDeleteValueA(key, PendingValue);
+        else if (!keep)
+            RegSetValueExA(key, PendingValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>((others + '\0').data()),
+                           static_cast<DWORD>(others.size() + 1));
+    }
+    RegCloseKey(key);
+    return found;
 }
 
 bool keyExists(HKEY root, const char* path)
@@ -177,6 +222,10 @@ std::vector<std::string> snapshot()
         if (keyExists(HKEY_LOCAL_MACHINE, key))
             lines.push_back(std::string("key ") + key);
     }
+    if (keyExists(HKEY_CURRENT_USER, SettingsKey))
+        lines.push_back("user settings");
+    for (const std::string& path : pendingDeletions())
+        lines.push_back("pending " + path);
     lines.push_back("RunOnce " + runOnceValue());
     std::sort(lines.begin(), lines.end());
     return lines;
@@ -323,13 +372,15 @@ protected:
         setValue(HKEY_CLASSES_ROOT, "Quorvel.File.qvl\\Shell\\Open\\Command", nullptr,
                  "\"" + program + "\" %1");
         setValue(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName", "Quorvel");
-        HKEY settings;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, SettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &settings,
-                                  nullptr),
-                  ERROR_SUCCESS);
-        const DWORD layout = 1;
-        RegSetValueExA(settings, "Layout", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&layout), sizeof layout);
-        RegCloseKey(settings);
+        // The layout setting as older versions kept it and as it is kept now.
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            HKEY settings;
+            ASSERT_EQ(RegCreateKeyExA(root, SettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &settings, nullptr),
+                      ERROR_SUCCESS);
+            const DWORD layout = 1;
+            RegSetValueExA(settings, "Layout", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&layout), sizeof layout);
+            RegCloseKey(settings);
+        }
         setValue(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString",
                  std::string(shortFolder) + "\\remove.exe /Quorvel");
 
@@ -351,6 +402,8 @@ protected:
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, AppPathsKey);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, SettingsKey);
+        RegDeleteKeyA(HKEY_CURRENT_USER, SettingsKey);
+        pendingDeletions(false);
 
         RemoveDirectoryA(inFolder("cartella.qvl").c_str());
         WIN32_FIND_DATAA found;
@@ -367,6 +420,10 @@ protected:
         DeleteFileA((groupFolder() + "\\nota.txt").c_str());
         RemoveDirectoryA(groupFolder().c_str());
         DeleteFileA(desktopLink().c_str());
+        for (const char* name : Links)
+            DeleteFileA((groupFolder(CSIDL_COMMON_PROGRAMS) + "\\" + name + ".lnk").c_str());
+        RemoveDirectoryA(groupFolder(CSIDL_COMMON_PROGRAMS).c_str());
+        DeleteFileA(desktopLink(CSIDL_COMMON_DESKTOPDIRECTORY).c_str());
         DeleteFileA(Sentinel);
     }
 
@@ -391,8 +448,17 @@ protected:
         for (const char* name : Links)
             EXPECT_FALSE(exists(groupFolder() + "\\" + name + ".lnk")) << name;
         EXPECT_FALSE(exists(desktopLink()));
+        EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, SettingsKey));
         EXPECT_EQ(runOnceValue(), "rundll32.exe setupapi.dll,InstallHinfSection DefaultUninstall 132 "
                                   "C:\\QuorvelProva\\Quorvel.inf");
+        expectDelayedDeletions();
+    }
+
+    // Files before the folder, each with no new name.
+    static void expectDelayedDeletions()
+    {
+        EXPECT_EQ(pendingDeletions(), (std::vector<std::string>{inFolder("remove.exe"), inFolder("setup.ini"),
+                                                                inFolder("Quorvel.inf"), Folder}));
     }
 };
 
@@ -465,18 +531,18 @@ TEST_F(RemoveProgram, DeletingTheDataFiles)
     expectUserFilesKept();
 }
 
-// A key that is already gone is reported by name and the next one is still
-// deleted; a group folder holding a file of the user's stays.
-TEST_F(RemoveProgram, AMissingKeyIsReportedAndRemovalGoesOn)
+// A key that is already gone is no failure: no box for it, and the rest is
+// still deleted; a group folder holding a file of the user's stays.
+TEST_F(RemoveProgram, AMissingKeyIsNoFailure)
 {
     ASSERT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey), ERROR_SUCCESS);
+    ASSERT_EQ(RegDeleteKeyA(HKEY_CLASSES_ROOT, ClassKeys[3]), ERROR_SUCCESS);  // DefaultIcon, still planned
     writeFile(groupFolder() + "\\nota.txt", "dell'utente");
     setValue(HKEY_LOCAL_MACHINE, SettingsKey, "Altro", "non nostro");
-    RemoveRun run = runRemove("/Quorvel", {IDYES, IDNO, IDOK, IDNO});
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDNO, IDNO});
     EXPECT_EQ(run.exitCode, 0u);
-    ASSERT_EQ(run.boxes.size(), 4u);
-    expectBox(run.boxes[2], UninstallKey, "Impossibile cancellare la chiave");
-    expectBox(run.boxes[3], "Quorvel.exe", RestartText);
+    ASSERT_EQ(run.boxes.size(), 3u);
+    expectBox(run.boxes[2], "Quorvel.exe", RestartText);
     expectInstallationGone();
     EXPECT_TRUE(exists(groupFolder() + "\\nota.txt"));
     EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, SettingsKey));  // it holds more than the layout
@@ -777,6 +843,179 @@ TEST_F(RemoveProgram, AnInfNamingAnotherFolderGetsNoCleanUp)
     for (const char* name : LastThree)
         EXPECT_TRUE(exists(inFolder(name))) << name;
     EXPECT_FALSE(exists(inFolder("Quorvel.exe")));
+}
+
+}  // namespace
+
+namespace {
+
+// On NT the last files and the folder are queued for the restart, and the
+// INF is left to RunOnce only where nobody but administrators may change
+// the folder: one that everyone may write gets the queued deletions alone.
+TEST_F(RemoveProgram, AFolderOthersMayChangeGetsNoInfRun)
+{
+    HANDLE token;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    DWORD buffer[128];
+    DWORD size = 0;
+    ASSERT_TRUE(GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size));
+    CloseHandle(token);
+    char* user = nullptr;
+    ASSERT_TRUE(ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &user));
+    const std::string everyoneWrites = std::string("D:(A;OICI;FA;;;SY)(A;OICI;FA;;;") + user + ")(A;OICI;FA;;;WD)";
+    LocalFree(user);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(everyoneWrites.c_str(), SDDL_REVISION_1,
+                                                                     &descriptor, nullptr));
+    const BOOL set = SetFileSecurityA(Folder, DACL_SECURITY_INFORMATION, descriptor);
+    LocalFree(descriptor);
+    ASSERT_TRUE(set);
+
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDNO, IDNO});
+    ASSERT_EQ(run.boxes.size(), 3u);
+    expectBox(run.boxes[2], "Quorvel.exe", RestartText);
+    EXPECT_EQ(runOnceValue(), "");
+    expectDelayedDeletions();
+    EXPECT_FALSE(exists(inFolder("Quorvel.exe")));
+}
+
+// setup puts the group and the desktop link into the all-users folders on
+// NT: they go as the user's own do.
+TEST_F(RemoveProgram, ShortcutsForAllUsersGoToo)
+{
+    const std::string program = inFolder("Quorvel.exe");
+    const std::string common = groupFolder(CSIDL_COMMON_PROGRAMS);
+    ASSERT_NE(common, groupFolder());
+    ASSERT_TRUE(CreateDirectoryA(common.c_str(), nullptr));
+    for (const char* name : Links)
+        makeLink(program, common + "\\" + name + ".lnk", "");
+    makeLink(program, desktopLink(CSIDL_COMMON_DESKTOPDIRECTORY), "");
+
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDNO, IDNO});
+    ASSERT_EQ(run.boxes.size(), 3u);
+    expectInstallationGone();
+    EXPECT_FALSE(exists(common));
+    EXPECT_FALSE(exists(desktopLink(CSIDL_COMMON_DESKTOPDIRECTORY)));
+    EXPECT_FALSE(exists(groupFolder()));
+}
+
+// A standard user's rights, imposed through this program's imports: writes
+// to HKLM and HKEY_CLASSES_ROOT, and changes in the install folder and the
+// all-users folders, are refused as Windows refuses them.
+std::vector<CaughtMessageBox> shownBoxes;
+std::vector<int> boxAnswers;
+std::vector<std::string> protectedFolders;
+decltype(&RegOpenKeyExA) realOpenKey;
+decltype(&RegDeleteKeyA) realDeleteKey;
+decltype(&DeleteFileA) realDeleteFile;
+decltype(&RemoveDirectoryA) realRemoveDirectory;
+
+int WINAPI answerBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
+{
+    shownBoxes.push_back({caption ? caption : "", text ? text : ""});
+    int answer = (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+    if (!boxAnswers.empty()) {
+        answer = boxAnswers.front();
+        boxAnswers.erase(boxAnswers.begin());
+    }
+    return answer;
+}
+
+bool machineWide(HKEY root)
+{
+    return root == HKEY_LOCAL_MACHINE || root == HKEY_CLASSES_ROOT;
+}
+
+LONG WINAPI openKeyAsUser(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY key)
+{
+    const REGSAM writes = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE | WRITE_DAC | WRITE_OWNER;
+    if (machineWide(root) && (access & writes))
+        return ERROR_ACCESS_DENIED;
+    return realOpenKey(root, path, options, access, key);
+}
+
+LONG WINAPI deleteKeyAsUser(HKEY root, LPCSTR path)
+{
+    return machineWide(root) ? ERROR_ACCESS_DENIED : realDeleteKey(root, path);
+}
+
+bool userMayChange(LPCSTR path)
+{
+    for (const std::string& folder : protectedFolders) {
+        if (startsWithNoCase(path, folder)) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+    }
+    return true;
+}
+
+BOOL WINAPI deleteFileAsUser(LPCSTR path)
+{
+    return userMayChange(path) && realDeleteFile(path);
+}
+
+BOOL WINAPI removeDirectoryAsUser(LPCSTR path)
+{
+    return userMayChange(path) && realRemoveDirectory(path);
+}
+
+// The restart's list is kept under HKLM.
+BOOL WINAPI moveFileAsUser(LPCSTR, LPCSTR, DWORD)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+// remove reads what it needs, deletes the user's own setting and shortcuts,
+// and says that administrator rights are needed and what stayed: nothing
+// is called complete and no clean-up is left for the restart.
+TEST_F(RemoveProgram, AsAStandardUserNothingIsCalledDone)
+{
+    const std::string common = groupFolder(CSIDL_COMMON_PROGRAMS);
+    ASSERT_TRUE(CreateDirectoryA(common.c_str(), nullptr));
+    makeLink(inFolder("Quorvel.exe"), common + "\\Quorvel.lnk", "");
+    protectedFolders = {Folder, shellFolder(CSIDL_COMMON_PROGRAMS), shellFolder(CSIDL_COMMON_DESKTOPDIRECTORY)};
+    shownBoxes.clear();
+    boxAnswers = {IDYES, IDNO};
+    const auto realBox = replaceImport("user32.dll", "MessageBoxA", &answerBox);
+    realOpenKey = replaceImport("advapi32.dll", "RegOpenKeyExA", &openKeyAsUser);
+    realDeleteKey = replaceImport("advapi32.dll", "RegDeleteKeyA", &deleteKeyAsUser);
+    realDeleteFile = replaceImport("kernel32.dll", "DeleteFileA", &deleteFileAsUser);
+    realRemoveDirectory = replaceImport("kernel32.dll", "RemoveDirectoryA", &removeDirectoryAsUser);
+    const auto realMoveFile = replaceImport("kernel32.dll", "MoveFileExA", &moveFileAsUser);
+    const int exitCode = runRemoval("/Quorvel");
+    replaceImport("user32.dll", "MessageBoxA", realBox);
+    replaceImport("advapi32.dll", "RegOpenKeyExA", realOpenKey);
+    replaceImport("advapi32.dll", "RegDeleteKeyA", realDeleteKey);
+    replaceImport("kernel32.dll", "DeleteFileA", realDeleteFile);
+    replaceImport("kernel32.dll", "RemoveDirectoryA", realRemoveDirectory);
+    replaceImport("kernel32.dll", "MoveFileExA", realMoveFile);
+    ASSERT_TRUE(realBox && realOpenKey && realDeleteKey && realDeleteFile && realRemoveDirectory && realMoveFile);
+
+    EXPECT_EQ(exitCode, 0);
+    ASSERT_EQ(shownBoxes.size(), 3u);
+    const std::string text = shownBoxes[2].text;
+    EXPECT_EQ(shownBoxes[2].caption, "Disinstallazione di Quorvel");
+    EXPECT_EQ(text.find("Per rimuovere Quorvel servono i diritti di amministratore"), 0u) << text;
+    for (const std::string& named : {inFolder("Quorvel.exe"), std::string("HKEY_CLASSES_ROOT\\.qvl")})
+        EXPECT_NE(text.find(named + "\r\n"), std::string::npos) << named;
+    // The type key, Uninstall, App Paths, the old HKLM setting, the common link.
+    EXPECT_NE(text.find("\r\ne altri 5.\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find(RestartText), std::string::npos);
+
+    for (const char* name : Deleted)
+        EXPECT_TRUE(exists(inFolder(name))) << name;
+    for (const char* key : ClassKeys)
+        EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT, key)) << key;
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, AppPathsKey));
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, UninstallKey));
+    EXPECT_TRUE(exists(common + "\\Quorvel.lnk"));
+    EXPECT_EQ(runOnceValue(), "");
+    EXPECT_TRUE(pendingDeletions().empty());
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, SettingsKey));
+    EXPECT_FALSE(exists(desktopLink()));
+    EXPECT_FALSE(exists(groupFolder()));
 }
 
 }  // namespace
