@@ -98,10 +98,8 @@ done_box=$(wait_window '^Installazione completata con successo$' 1000) || { shot
 shot setup-done
 answer "$done_box" first
 wait $setup_pid || true
-case $folder in
-  'C:\Program Files\'*|'C:\Program Files (x86)\'*)
-    [[ $folder == "C:\\$program_files\\"* ]] || fail "setup proposed '$folder', not under $program_files" ;;
-esac
+# From Vista on setup proposes the Program Files the program sees.
+[ "$folder" = "C:\\$program_files\\Quorvel" ] || fail "setup proposed '$folder', not C:\\$program_files\\Quorvel"
 installed=$("$wine64" winepath -u "$folder" 2>/dev/null)
 for f in Quorvel.exe remove.exe setup.ini Quorvel.inf Esempio1.qvl; do
   [ -f "$installed/$f" ] || fail "setup did not install $f in $folder"
@@ -109,17 +107,26 @@ done
 # The Uninstall entry lies in the program's view: under WOW6432Node for a
 # 32-bit setup, where the Control Panel of 64-bit Windows finds it too.
 uninstall=$(reg_value "HKLM\\Software\\$uninstall_key" UninstallString)
-case $uninstall in *'\remove.exe'*' /Quorvel'|*'\REMOVE.EXE'*' /Quorvel') ;; *) fail "UninstallString is '$uninstall'" ;; esac
+[ "$uninstall" = "\"$folder\\remove.exe\" /Quorvel" ] || fail "UninstallString is '$uninstall'"
+for value in "InstallLocation=$folder" "DisplayIcon=$folder\\Quorvel.exe" NoModify=0x1 NoRepair=0x1; do
+  [ "$(reg_value "HKLM\\Software\\$uninstall_key" "${value%%=*}")" = "${value#*=}" ] || fail "the Uninstall entry lacks $value"
+done
+for value in Publisher DisplayVersion EstimatedSize InstallDate; do
+  [ -n "$(reg_value "HKLM\\Software\\$uninstall_key" $value)" ] || fail "the Uninstall entry has no $value"
+done
 key_exists "HKLM\\Software\\$native_view$uninstall_key" || fail "no Uninstall entry under HKLM\\Software\\$native_view"
 [ -z "$native_view" ] || ! key_exists "HKLM\\Software\\$uninstall_key" || fail "a 32-bit Uninstall entry in the 64-bit view"
 app_path=$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Quorvel.exe')
-[ -z "$app_path" ] || [ "$app_path" = "$folder\\Quorvel.exe" ] || fail "App Paths holds '$app_path'"
-command=$(reg_value 'HKCR\Quorvel.File.qvl\Shell\Open\Command')
+[ "$app_path" = "$folder\\Quorvel.exe" ] || fail "App Paths holds '$app_path'"
+command=$(reg_value 'HKLM\Software\Classes\Quorvel.File.qvl\Shell\Open\Command')
 [ "$command" = "\"$folder\\Quorvel.exe\" %1" ] || fail "the .qvl open command is '$command'"
+# Links for all users: the common Start menu and desktop, none of the user's.
 links=$(quorvel_links)
-group=$(echo "$links" | grep '/Start Menu/Programs/Quorvel/Quorvel.lnk$' | head -n 1)
-[ -n "$group" ] || fail "no Start-menu link Quorvel.lnk in the common or the user's Start menu"
-echo "$links" | grep -q '/Desktop/Quorvel.lnk$' || fail "no desktop link"
+group=${start_menus[0]}/Quorvel/Quorvel.lnk
+for link in "$group" "${desktops[0]}/Quorvel.lnk"; do
+  echo "$links" | grep -qxF "$link" || fail "no link ${link#$drive/}"
+done
+[ -z "$(echo "$links" | grep -F "$user_dir/")" ] || fail "links in the user's folders: $links"
 echo "installed in $folder; links:"
 echo "$links" | sed "s|^$drive/||"
 
@@ -171,7 +178,11 @@ for view in '' 'Wow6432Node\'; do
   ! key_exists "HKLM\\Software\\$view$uninstall_key" || fail "the Uninstall entry is still under HKLM\\Software\\$view"
 done
 ! key_exists 'HKCR\Quorvel.File.qvl' "$program_wine" || fail "the .qvl file type is still registered"
-echo "removed; deferred: RunOnce '$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce' Quorvel)'"
+# What is left goes at the restart, before anyone logs on.
+pending=$("$wine64" reg.exe query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r')
+for f in remove.exe setup.ini Quorvel.inf; do
+  echo "$pending" | grep -qiF "$folder\\$f" || fail "$f is not queued for deletion at the restart: $pending"
+done
 
 # 4. Restart: what was deferred goes; only the kept data files stay.
 quorvel_release_desktop
