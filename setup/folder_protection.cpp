@@ -42,9 +42,11 @@ FolderProtection protectInstallFolder(const char* folder)
     auto toDescriptor = reinterpret_cast<StringToDescriptor>(
         advapi32("ConvertStringSecurityDescriptorToSecurityDescriptorA"));
     auto setSecurity = reinterpret_cast<SetFileSecurityFunction>(advapi32("SetFileSecurityA"));
+    // Windows NT 4 has neither function: it stays as it always was.
+    if (!toDescriptor || !setSecurity)
+        return FolderProtection::NotNeeded;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!toDescriptor || !setSecurity ||
-        !toDescriptor(ProtectedFolderSddl, SddlRevision1, &descriptor, nullptr))
+    if (!toDescriptor(ProtectedFolderSddl, SddlRevision1, &descriptor, nullptr))
         return FolderProtection::Failed;
     const bool set = setSecurity(folder, DACL_SECURITY_INFORMATION, descriptor) != FALSE;
     const DWORD error = GetLastError();

@@ -20,7 +20,8 @@ const unsigned DescriptionSize = 1024;
 // them under the user's own Classes where that user has the key already.
 const char MachineClassesKey[] = "Software\\Classes";
 
-// The last refusal of a registry call; the step that fails says so.
+// The result of the last registry call: a step that fails says whether
+// Windows refused it.
 LONG lastResult = ERROR_SUCCESS;
 
 bool succeeded(LONG result)

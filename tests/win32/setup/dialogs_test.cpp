@@ -360,6 +360,31 @@ TEST_F(DialogsTest, MissingFoldersAreCreatedLevelByLevel)
         EXPECT_EQ(boxes[1].text, "Errore. Impossibile creare la directory!");
         EXPECT_EQ(boxes[1].caption, "Q:\\manca");
     }
+    {
+        // A level that Windows refuses: administrator rights, nothing installed.
+        static std::string refused;
+        static BOOL(WINAPI * create)(LPCSTR, LPSECURITY_ATTRIBUTES);
+        struct Fake {
+            static BOOL WINAPI createDirectory(LPCSTR name, LPSECURITY_ATTRIBUTES security)
+            {
+                if (refused == name) {
+                    SetLastError(ERROR_ACCESS_DENIED);
+                    return FALSE;
+                }
+                return create(name, security);
+            }
+        };
+        refused = root + "\\d";
+        create = replaceImport("kernel32.dll", "CreateDirectoryA", &Fake::createDirectory);
+        MessageBoxCatcher catcher(IDYES);
+        const bool made = ensureFolder(mainWindow, (root + "\\d\\e").c_str());
+        replaceImport("kernel32.dll", "CreateDirectoryA", create);
+        EXPECT_FALSE(made);
+        const std::vector<CaughtMessageBox> boxes = messageBoxes(catcher);
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[1].text, accessDeniedText(InstallStage::Folder));
+        EXPECT_EQ(boxes[1].caption, root + "\\d");
+    }
     char after[MAX_PATH];
     GetCurrentDirectoryA(sizeof after, after);
     EXPECT_STREQ(after, before);
