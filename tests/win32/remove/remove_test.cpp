@@ -1019,3 +1019,23 @@ TEST_F(RemoveProgram, AsAStandardUserNothingIsCalledDone)
 }
 
 }  // namespace
+
+namespace {
+
+// Windows 98 has neither delayed deletions nor permissions: RunOnce with
+// the old INF processor takes the last files, as before.
+TEST_F(RemoveProgram, OnWindows98RunOnceAloneTakesTheLastFiles)
+{
+    const char AppDefaults[] = "Software\\Wine\\AppDefaults\\remove.exe";
+    setValue(HKEY_CURRENT_USER, AppDefaults, "Version", "win98");
+    RemoveRun run = runRemove("/Quorvel", {IDYES, IDNO, IDNO});
+    RegDeleteKeyA(HKEY_CURRENT_USER, AppDefaults);
+    ASSERT_EQ(run.boxes.size(), 3u);
+    expectBox(run.boxes[2], "Quorvel.exe", RestartText);
+    EXPECT_EQ(runOnceValue(), "rundll.exe setupx.dll,InstallHinfSection DefaultUninstall 132 "
+                              "C:\\QuorvelProva\\Quorvel.inf");
+    EXPECT_TRUE(pendingDeletions().empty());
+    EXPECT_FALSE(exists(inFolder("Quorvel.exe")));
+}
+
+}  // namespace
