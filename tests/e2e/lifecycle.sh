@@ -31,7 +31,6 @@ drive=$WINEPREFIX/drive_c
 
 fail() { echo "lifecycle: $*"; exit 1; }
 
-
 # File system and registry, one line each, sorted. Registry lines are key
 # paths and value lines of the exported hives; volatile Wine bookkeeping is
 # left out.

@@ -33,7 +33,6 @@ drive=$WINEPREFIX/drive_c
 
 fail() { echo "setup_install: $*"; exit 1; }
 
-
 # Types the folder over the dialog's default and presses OK.
 choose_folder() {
   local dialog=$1 folder=$2
