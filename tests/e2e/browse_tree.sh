@@ -14,13 +14,13 @@ mkdir -p "$shots"
 quorvel_ensure_display
 trap quorvel_release_display EXIT
 quorvel_ensure_prefix
+quorvel_hold_desktop
 
 # Panel above, tree below, whatever an earlier run left.
 "$QUORVEL_WINE" reg add 'HKLM\Software\Quorvel' /v Layout /t REG_DWORD /d 0 /f >/dev/null 2>&1
-"$QUORVEL_WINE" "$build/app/shell/Quorvel.exe" &
-program=$!
+start_program e2e-browse "$build/app/shell/Quorvel.exe"
 trap 'kill $program 2>/dev/null; quorvel_release_display' EXIT
-window=$(wait_window '^Quorvel$' 100000 300) || { echo "main window did not appear"; exit 1; }
+window=$(wait_window '^Quorvel$' 100000 300) || { window_missing "main window did not appear"; exit 1; }
 sleep 2.5   # the splash sweeps away
 
 key() { xdotool key --window "$window" "$@"; sleep 0.3; }

@@ -15,6 +15,7 @@ example=$build/content/Esempio4.qvl
 quorvel_ensure_display
 trap quorvel_release_display EXIT
 quorvel_ensure_prefix
+quorvel_hold_desktop
 
 program=
 stop() { if [ -n "$program" ]; then kill $program 2>/dev/null; wait $program 2>/dev/null || true; fi; program=; }
@@ -26,12 +27,11 @@ cyan_share() {  # screenshot -> per cent of pure cyan pixels
 }
 
 # 1. Enter on the first item of "Ciclo di vita" -> "Bonifica".
-"$QUORVEL_WINE" "$build/app/shell/Quorvel.exe" &
-program=$!
-main=$(wait_window '^Quorvel$') || { echo "main window did not appear"; exit 1; }
+start_program e2e-calculator-single "$build/app/shell/Quorvel.exe"
+main=$(wait_window '^Quorvel$') || { window_missing "main window did not appear"; exit 1; }
 sleep 2.5
 xdotool key --window "$main" Right Down Right Down Right Down Return
-calc=$(wait_window "^Calcolo dell'esposizione") || { echo "calculator did not open from the tree"; exit 1; }
+calc=$(wait_window "^Calcolo dell'esposizione") || { window_missing "calculator did not open from the tree"; exit 1; }
 sleep 0.8
 import -window root "$shots/e2e-calculator-single.png"
 share=$(cyan_share "$shots/e2e-calculator-single.png")
@@ -39,9 +39,8 @@ share=$(cyan_share "$shots/e2e-calculator-single.png")
 stop
 
 # 2. The shipped three-row example, named on the command line.
-"$QUORVEL_WINE" "$build/app/shell/Quorvel.exe" "$("$QUORVEL_WINE" winepath -w "$example")" &
-program=$!
-calc=$(wait_window "^Calcolo dell'esposizione") || { echo "calculator did not open the example"; exit 1; }
+start_program e2e-calculator-multiple "$build/app/shell/Quorvel.exe" "$("$QUORVEL_WINE" winepath -w "$example")"
+calc=$(wait_window "^Calcolo dell'esposizione") || { window_missing "calculator did not open the example"; exit 1; }
 sleep 2.5
 import -window root "$shots/e2e-calculator-multiple.png"
 stop

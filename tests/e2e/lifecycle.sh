@@ -31,31 +31,6 @@ drive=$WINEPREFIX/drive_c
 
 fail() { echo "lifecycle: $*"; exit 1; }
 
-
-# Keys to a window: focus it, then type.
-press() {
-  local w=$1
-  shift
-  xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
-  sleep 0.2
-  xdotool key --delay 60 "$@"
-  sleep 0.3
-}
-
-# Answers a message box: the first button (Yes, OK) is the default; Tab
-# moves to the second (No).
-answer() {
-  local w=$1 choice=$2
-  case $choice in
-    first) press "$w" Return ;;
-    second) press "$w" Tab Return ;;
-  esac
-}
-
-reg_value() {  # key value -> data, empty when missing
-  "$QUORVEL_WINE" reg.exe query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/^ *[^ ].*REG_[A-Z_]* *//p' | head -n 1
-}
-
 # File system and registry, one line each, sorted. Registry lines are key
 # paths and value lines of the exported hives; volatile Wine bookkeeping is
 # left out.
@@ -77,6 +52,7 @@ snapshot() {
 }
 
 snapshot before
+quorvel_hold_desktop
 
 # 1. Install with setup.exe: the folder dialog's default C:\Quorvel, Yes to
 # creating it, OK to the final box.
@@ -158,6 +134,7 @@ for f in Quorvel.inf remove.exe setup.ini Esempio1.qvl 'Mio calcolo.qvl'; do
 done
 
 # 5. Restart: RunOnce runs the INF's DefaultUninstall.
+quorvel_release_desktop
 "$QUORVEL_WINE" wineboot.exe -r >/dev/null 2>&1
 wineserver -w 2>/dev/null || true
 for f in Quorvel.inf remove.exe setup.ini; do

@@ -6,7 +6,13 @@ build=${1:?win32 build folder}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 shots=$root/build/screenshots
 export QUORVEL_SCREENSHOT=1
+. "$root/scripts/wine-env"
+quorvel_ensure_display
+trap quorvel_release_display EXIT
+quorvel_ensure_prefix
+quorvel_hold_desktop   # the second start follows the first within a second
 
+mkdir -p "$shots"
 rm -f "$shots/e2e-main-window.png" "$shots/e2e-splash.png"
 QUORVEL_SPLASH_SHOT=e2e-splash "$root/scripts/run-quorvel" "$build" e2e-main-window | tee "$shots/e2e-main-window.log"
 test -s "$shots/e2e-main-window.png"

@@ -23,6 +23,7 @@ setup_exe=$dist/setup.exe
 
 quorvel_ensure_display
 fresh_prefix setup-e2e
+quorvel_hold_desktop
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   quorvel_release_display
@@ -31,24 +32,6 @@ trap cleanup EXIT
 drive=$WINEPREFIX/drive_c
 
 fail() { echo "setup_install: $*"; exit 1; }
-
-
-focus() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-  sleep 0.2
-}
-
-press() {  # window keys...
-  local w=$1
-  shift
-  focus "$w"
-  xdotool key --delay 60 "$@"
-  sleep 0.3
-}
-
-reg_value() {  # key value -> data, empty when missing
-  "$QUORVEL_WINE" reg.exe query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/^ *[^ ].*REG_[A-Z_]* *//p' | head -n 1
-}
 
 # Types the folder over the dialog's default and presses OK.
 choose_folder() {
@@ -129,7 +112,9 @@ calculator=$(wait_window "^Calcolo dell'esposizione annuale a fibre$" 1000) || f
 sleep 1
 import -window root "$shots/e2e-setup-example-opened.png"
 wineserver -k >/dev/null 2>&1 || true
+quorvel_release_desktop
 sleep 0.5
+quorvel_hold_desktop
 echo "the .qvl association opened Esempio1.qvl in the calculator"
 
 # --- 3. A file that cannot be written stops the run, the progress dialog up -----
