@@ -213,8 +213,8 @@ bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, Installa
         // Only a folder of the product's own: never the Programs folder
         // itself nor one whose shortcuts start with Windows.
         bool startup = false;
-        for (const char* folder : {inputs.startupFolder, inputs.commonStartupFolder}) {
-            startup = startup || (folder && sameFolder(groupFolder.c_str(), folder));
+        for (const char* startupFolder : {inputs.startupFolder, inputs.commonStartupFolder}) {
+            startup = startup || (startupFolder && sameFolder(groupFolder.c_str(), startupFolder));
         }
         bool own = isOwnGroupName(group) && fitsPath(groupFolder) && !startup;
         // Elsewhere the script's shortcuts are only reported.
