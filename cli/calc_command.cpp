@@ -110,7 +110,7 @@ bool loadCalculation(CommandContext& context, const CliArgument& argument, std::
         failure(context, "impossibile leggere il file " + inQuotes(name) + " (" + shownPath(reason) + ")");
         return false;
     }
-    SectionProfile profile(*text);
+    IniSectionProfile profile(*text);
     if (!profile.hasSection(MainSection)) {
         failure(context, inQuotes(name) + " non è un file di calcolo: manca la sezione [QUORVEL]");
         return false;
@@ -186,7 +186,7 @@ int calcCommand(CommandContext& context)
             return ExitFailed;
         std::string storedCc = calculation.resultCc;
         if (!calculation.multiple) {
-            SectionProfile profile(text);
+            IniSectionProfile profile(text);
             CalculationFile file = readCalculationFile(profile);
             for (auto [key, value] : {std::pair{"FIBRE", &file.fText}, std::pair{"ORE", &file.tText},
                                       std::pair{"GIORNI", &file.gText}}) {

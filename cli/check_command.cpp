@@ -50,7 +50,7 @@ private:
     void checkResult(const char* key, const std::string& recomputed, int decimals);
 
     const std::string& text_;
-    SectionProfile profile_;
+    IniSectionProfile profile_;
     std::vector<std::string> problems_;
     std::vector<char> buffer_;
 };

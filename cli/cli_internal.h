@@ -3,13 +3,11 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "app/browse/tree_model.h"
 #include "cli/cli.h"
-#include "common/profile.h"
 
 struct NodeRecord;
 
@@ -100,29 +98,6 @@ std::string timesThousandText(const std::string& decimal);
 
 // Text with "\r\n" line ends turned into "\n".
 std::string unixLines(const std::string& text);
-
-// ---- section_profile.cpp ----
-
-// A read-only profile over INI text that answers each call from the sections
-// of that name alone, with the portable reader's rules. Writes fail.
-class SectionProfile : public Profile {
-public:
-    explicit SectionProfile(const std::string& text);
-
-    bool hasSection(const char* section) const;
-
-    unsigned readString(const char* section, const char* key, const char* defaultValue,
-                        char* buffer, unsigned size) override;
-    int readInt(const char* section, const char* key, int defaultValue) override;
-    unsigned readKeys(const char* section, char* buffer, unsigned size) override;
-    bool writeString(const char* section, const char* key, const char* value) override;
-
-private:
-    const std::string& textOf(const char* section) const;
-
-    std::string text_;
-    std::map<std::string, std::string> sections_;  // folded name -> its lines, all of them
-};
 
 // ---- commands ----
 int treeCommand(CommandContext& context);

@@ -7,6 +7,7 @@
 
 #include "common/profile.h"
 
+#include <map>
 #include <string>
 
 // The functions below work on the whole text of an INI file held in memory.
@@ -49,6 +50,28 @@ public:
 
 private:
     std::string text_;
+};
+
+// A read-only profile over INI text too long to scan again at every call (a
+// calculation of thousands of rows): the sections are found once, and each
+// call reads the lines of the first section of its name alone. Writes fail.
+class IniSectionProfile : public Profile {
+public:
+    explicit IniSectionProfile(std::string text);
+
+    bool hasSection(const char* section) const;
+
+    unsigned readString(const char* section, const char* key, const char* defaultValue,
+                        char* buffer, unsigned size) override;
+    int readInt(const char* section, const char* key, int defaultValue) override;
+    unsigned readKeys(const char* section, char* buffer, unsigned size) override;
+    bool writeString(const char* section, const char* key, const char* value) override;
+
+private:
+    const std::string& textOf(const char* section) const;
+
+    std::string text_;
+    std::map<std::string, std::string> sections_;  // folded name -> its header and lines
 };
 
 // A profile over a file, read afresh at every call as the platform does. A
