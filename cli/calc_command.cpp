@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "app/calculator/calculator.h"
 #include "app/database/database.h"
@@ -112,7 +113,7 @@ bool loadCalculation(CommandContext& context, const CliArgument& argument, std::
     }
     IniSectionProfile profile(*text);
     if (!profile.hasSection(MainSection)) {
-        failure(context, inQuotes(name) + " non è un file di calcolo: manca la sezione [QUORVEL]");
+        failure(context, inQuotes(name) + " non è un file di calcolo: manca la sezione [" + MainSection + "]");
         return false;
     }
     CalculationFile file = readCalculationFile(profile);
@@ -188,8 +189,8 @@ int calcCommand(CommandContext& context)
         if (!calculation.multiple) {
             IniSectionProfile profile(text);
             CalculationFile file = readCalculationFile(profile);
-            for (auto [key, value] : {std::pair{"FIBRE", &file.fText}, std::pair{"ORE", &file.tText},
-                                      std::pair{"GIORNI", &file.gText}}) {
+            for (auto [key, value] : {std::pair{FibreKey, &file.fText}, std::pair{HoursKey, &file.tText},
+                                      std::pair{DaysKey, &file.gText}}) {
                 TypedNumberCheck check = checkTypedNumber(*value);
                 if (!check.accepted)
                     warning(context, std::string(key) + "=" + inQuotes(*value) + ": " +
@@ -199,7 +200,7 @@ int calcCommand(CommandContext& context)
         }
         recomputeResults(calculation, unit);
         if (storedCc != calculation.resultCc)
-            warning(context, "il file riporta ESPOSIZIONE=" + inQuotes(storedCc) +
+            warning(context, "il file riporta " + std::string(ExposureKey) + "=" + inQuotes(storedCc) +
                                  ", il ricalcolo dà " + calculation.resultCc);
     } else {
         if (!options.has("-F"))
@@ -211,24 +212,20 @@ int calcCommand(CommandContext& context)
         if (!fibre.empty() && fibre[0] == '@') {
             if (!itemValue(context, fibre, unit, &calculation))
                 return ExitUsage;
-        } else if (!typedValue(context, "-F", fibre, "Attenzione: inserire la concentrazione di fibre!",
-                               &calculation.fText)) {
+        } else if (!typedValue(context, "-F", fibre, MissingFibreMessage, &calculation.fText)) {
             return ExitUsage;
         }
         if (options.has("-t") &&
-            !typedValue(context, "-t", *options.value("-t"), "Attenzione: inserire le ore/giorno!", &t))
+            !typedValue(context, "-t", *options.value("-t"), HoursRange.missingMessage, &t))
             return ExitUsage;
         if (options.has("-g") &&
-            !typedValue(context, "-g", *options.value("-g"), "Attenzione: inserire i giorni/anno!", &g))
+            !typedValue(context, "-g", *options.value("-g"), DaysRange.missingMessage, &g))
             return ExitUsage;
-        if (!hoursInRange(readNumber(t.c_str(), TypedNumberChars)))
-            return usageError(context, "-t " + inQuotes(t) +
-                                           ": Attenzione: ore/giorno valore non valido! (da 0 "
-                                           "escluso a 24)");
-        if (!daysInRange(readNumber(g.c_str(), TypedNumberChars)))
-            return usageError(context, "-g " + inQuotes(g) +
-                                           ": Attenzione: giorni/anno valore non valido! (da 0 "
-                                           "escluso a 365)");
+        for (auto [option, text, range] :
+             {std::tuple{"-t", &t, &HoursRange}, std::tuple{"-g", &g, &DaysRange}})
+            if (!range->contains(readNumber(text->c_str(), TypedNumberChars)))
+                return usageError(context, std::string(option) + " " + inQuotes(*text) + ": " +
+                                               range->invalidMessage + " (" + range->limits + ")");
         calculation.tText = t;
         calculation.gText = g;
         if (!limitedText(context, options, "-d", &calculation.description) ||

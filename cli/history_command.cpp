@@ -130,12 +130,12 @@ bool readPeriod(const std::string& line, int number, int unit, Period* period, s
         *error = "F " + inQuotes(fields[2]) + ": la concentrazione non può essere negativa";
         return false;
     }
-    if (!hoursInRange(period->t)) {
-        *error = "t " + inQuotes(fields[3]) + ": ore/giorno fuori dall'intervallo da 0 (escluso) a 24";
+    if (!HoursRange.contains(period->t)) {
+        *error = "t " + inQuotes(fields[3]) + ": " + outOfRange(HoursRange);
         return false;
     }
-    if (!daysInRange(period->g)) {
-        *error = "g " + inQuotes(fields[4]) + ": giorni/anno fuori dall'intervallo da 0 (escluso) a 365";
+    if (!DaysRange.contains(period->g)) {
+        *error = "g " + inQuotes(fields[4]) + ": " + outOfRange(DaysRange);
         return false;
     }
     return true;

@@ -56,6 +56,22 @@ struct Calculation {
 // ((F x t) x g) / 1920, each step rounded to double in both builds.
 double annualExposure(double f, double t, double g);
 
+// The ranges of t (hours a day) and g (days a year), 0 < value <= max, with
+// the texts that name them.
+struct ValueRange {
+    double max;
+    const char* name;            // "ore/giorno"
+    const char* missingMessage;  // "Attenzione: inserire le ore/giorno!"
+    const char* invalidMessage;  // "Attenzione: ore/giorno valore non valido!"
+    const char* problem;         // "ore/giorno valore non valido", why a row is not summed
+    const char* limits;          // "da 0 escluso a 24"
+
+    bool contains(double value) const { return value > 0 && value <= max; }
+};
+extern const ValueRange HoursRange;
+extern const ValueRange DaysRange;
+extern const char* const MissingFibreMessage;
+
 // The character check of F, t and g while they are typed.
 struct TypedNumberCheck {
     bool accepted = true;
@@ -175,6 +191,26 @@ unsigned rowItemId(const ExposureRow& row, int unit);
 bool mixesMicroscopy(const std::vector<std::string>& methods);
 
 // ---- calculation_file.cpp ----
+
+// Names of the .qvl file: section QUORVEL, and section EXPO_n for row n of a
+// multiple calculation.
+constexpr const char* MainSection = "QUORVEL";
+constexpr const char* UnitKey = "UNIT";
+constexpr const char* MultipleKey = "MULTI";
+constexpr const char* RowCountKey = "ITEMS";
+constexpr const char* DescriptionKey = "LAVORAZIONE";  // single
+constexpr const char* FibreKey = "FIBRE";
+constexpr const char* HoursKey = "ORE";
+constexpr const char* DaysKey = "GIORNI";
+constexpr const char* ExposureKey = "ESPOSIZIONE";        // always ff/cc
+constexpr const char* ExposureLitreKey = "ESPOSIZIONE_FL";
+constexpr const char* NotesKey = "NOTE";
+constexpr const char* RowDescriptionKey = "VOCE";  // rows
+constexpr const char* PartialKey = "PARZIALE";     // rows, never read back
+// The database item a value was taken from. A key of its own: readers that
+// do not know it skip it, and VOCE already holds a row's description.
+constexpr const char* ItemKey = "ID_VOCE";
+std::string rowSection(int index);
 
 // A file never names more rows than this; a larger ITEMS reads this many.
 constexpr int MaxFileRows = 10000;

@@ -77,6 +77,13 @@ double sum(double a, double b)
 const char* const InvalidCharacterMessage =
     "Inserimento carattere non valido: usare il punto come separatore decimale!";
 const char* const RowInputCaption = "Errore nell'inserimento dei dati";
+const char* const MissingFibreMessage = "Attenzione: inserire la concentrazione di fibre!";
+const ValueRange HoursRange = {24, "ore/giorno", "Attenzione: inserire le ore/giorno!",
+                               "Attenzione: ore/giorno valore non valido!",
+                               "ore/giorno valore non valido", "da 0 escluso a 24"};
+const ValueRange DaysRange = {365, "giorni/anno", "Attenzione: inserire i giorni/anno!",
+                              "Attenzione: giorni/anno valore non valido!",
+                              "giorni/anno valore non valido", "da 0 escluso a 365"};
 
 double annualExposure(double f, double t, double g)
 {
@@ -120,32 +127,28 @@ RowInputCheck validateRowInput(const std::string& description, const std::string
         return check;
     }
     if (fText.empty()) {
-        check.message = "Attenzione: inserire la concentrazione di fibre!";
+        check.message = MissingFibreMessage;
         return check;
     }
     double f = readNumber(fText.c_str(), RowInputNumberChars);
-    if (tText.empty()) {
-        check.message = "Attenzione: inserire le ore/giorno!";
-        return check;
-    }
-    double t = readNumber(tText.c_str(), RowInputNumberChars);
-    if (!(t > 0 && t <= 24)) {
-        check.message = "Attenzione: ore/giorno valore non valido!";
-        return check;
-    }
-    if (gText.empty()) {
-        check.message = "Attenzione: inserire i giorni/anno!";
-        return check;
-    }
-    double g = readNumber(gText.c_str(), RowInputNumberChars);
-    if (!(g > 0 && g <= 365)) {
-        check.message = "Attenzione: giorni/anno valore non valido!";
-        return check;
+    const ValueRange* ranges[] = {&HoursRange, &DaysRange};
+    const std::string* texts[] = {&tText, &gText};
+    double values[2];
+    for (int i = 0; i < 2; ++i) {
+        if (texts[i]->empty()) {
+            check.message = ranges[i]->missingMessage;
+            return check;
+        }
+        values[i] = readNumber(texts[i]->c_str(), RowInputNumberChars);
+        if (!ranges[i]->contains(values[i])) {
+            check.message = ranges[i]->invalidMessage;
+            return check;
+        }
     }
     check.record.description = cut(description, TextLimit);
     check.record.f = f;
-    check.record.t = t;
-    check.record.g = g;
+    check.record.t = values[0];
+    check.record.g = values[1];
     return check;
 }
 
@@ -239,17 +242,17 @@ const char* rowProblem(const ExposureRow& row)
         const char* message;
     } checks[] = {
         {ColumnF, "concentrazione di fibre valore non valido"},
-        {ColumnT, "ore/giorno valore non valido"},
-        {ColumnG, "giorni/anno valore non valido"},
+        {ColumnT, HoursRange.problem},
+        {ColumnG, DaysRange.problem},
     };
     for (const auto& check : checks)
         if (!plainNumber(row.columns[check.column]))
             return check.message;
     const RowValues values = readRow(row);
-    if (!(values.t > 0 && values.t <= 24))
-        return checks[1].message;
-    if (!(values.g > 0 && values.g <= 365))
-        return checks[2].message;
+    if (!HoursRange.contains(values.t))
+        return HoursRange.problem;
+    if (!DaysRange.contains(values.g))
+        return DaysRange.problem;
     return nullptr;
 }
 
