@@ -19,22 +19,20 @@
 namespace {
 
 // The lines of the calculator's printed page below its title.
-std::string calculationText(const Calculation& calculation, int unit)
+std::string calculationText(const Calculation& calculation, DisplayUnit unit)
 {
-    const bool litre = unit != 0;
+    const std::string concentration = std::string("Concentrazione (") + unitLabel(unit) + "): ";
     std::string out;
     if (calculation.multiple) {
         out += "Esposizioni multiple\n";
         for (const ExposureRow& row : calculation.rows) {
             RowValues values = readRow(row);
             out += "Descrizione: " + values.description + "\n";
-            out += std::string(litre ? "Concentrazione (ff/l): " : "Concentrazione (ff/cc): ") +
-                   unitValueText(values.f, unit) + "\n";
+            out += concentration + unitValueText(values.f, unit) + "\n";
             out += "Ore/giorno: " + fixedText(values.t, 3) + "\n";
             out += "Giorni/anno: " + fixedText(values.g, 1) + "\n";
-            out += std::string(litre ? "Esposizione parziale (ff/l): "
-                                     : "Esposizione parziale (ff/cc): ") +
-                   unitValueText(values.partial, unit) + "\n";
+            out += std::string("Esposizione parziale (") + unitLabel(unit) +
+                   "): " + unitValueText(values.partial, unit) + "\n";
             if (unsigned item = rowItemId(row, unit))
                 out += "Fonte: " + itemOriginText(item) + "\n";
         }
@@ -42,8 +40,7 @@ std::string calculationText(const Calculation& calculation, int unit)
     } else {
         if (!calculation.description.empty())
             out += calculation.description + "\n";
-        out += std::string(litre ? "Concentrazione (ff/l): " : "Concentrazione (ff/cc): ") +
-               calculation.fText + "\n";
+        out += concentration + calculation.fText + "\n";
         out += "Ore/giorno: " + calculation.tText + "\n";
         out += "Giorni/anno: " + calculation.gText + "\n";
         if (unsigned item = fieldItemId(calculation, unit))
@@ -102,7 +99,7 @@ bool limitedText(CommandContext& context, const ParsedOptions& options, const ch
 // Reads a .qvl file into a calculation as the calculator does when it opens
 // it. False (message written) when the file cannot be read or is not one.
 bool loadCalculation(CommandContext& context, const CliArgument& argument, std::string* text,
-                     Calculation* calculation, int* unit)
+                     Calculation* calculation, DisplayUnit* unit)
 {
     std::string name = shownPath(argument.path);
     errno = 0;
@@ -125,7 +122,7 @@ bool loadCalculation(CommandContext& context, const CliArgument& argument, std::
 
 // Items whose indicative value went into the result, on the error stream:
 // an invented figure is not a measurement.
-void warnIndicative(CommandContext& context, const Calculation& calculation, int unit)
+void warnIndicative(CommandContext& context, const Calculation& calculation, DisplayUnit unit)
 {
     std::vector<unsigned> items;
     if (calculation.multiple)
@@ -141,7 +138,7 @@ void warnIndicative(CommandContext& context, const Calculation& calculation, int
 }
 
 // "-F @ID": the item's concentration as the calculator takes it, in unit.
-bool itemValue(CommandContext& context, const std::string& utf8, int unit, Calculation* calculation)
+bool itemValue(CommandContext& context, const std::string& utf8, DisplayUnit unit, Calculation* calculation)
 {
     long id;
     const NodeRecord* item = parseCount(utf8.substr(1), &id) && id <= 65535
@@ -174,7 +171,7 @@ int calcCommand(CommandContext& context)
         return usageError(context, "un solo file .qvl per volta (per più file: quorvel check)");
 
     Calculation calculation;
-    int unit = 0;
+    DisplayUnit unit = PerCc;
     if (options.positionals.size() == 1) {
         for (const char* option : {"-F", "-t", "-g", "--unit", "-d", "--note"})
             if (options.has(option))

@@ -45,7 +45,7 @@ private:
     void checkLength(const std::string& section, const char* key);
     void checkFlag(const char* key, const char* meaningZero, const char* meaningOther);
     void checkSingle(const CalculationFile& file);
-    void checkRows(const CalculationFile& file, int unit);
+    void checkRows(const CalculationFile& file, DisplayUnit unit);
     void checkRowNumber(const std::string& section, const char* key, double* value);
     void checkResult(const char* key, const std::string& recomputed, int decimals);
 
@@ -123,7 +123,7 @@ void FileCheck::checkRowNumber(const std::string& section, const char* key, doub
                                                      : ""));
 }
 
-void FileCheck::checkRows(const CalculationFile& file, int unit)
+void FileCheck::checkRows(const CalculationFile& file, DisplayUnit unit)
 {
     std::string items;
     if (!raw(MainSection, RowCountKey, &items)) {
@@ -204,7 +204,7 @@ std::vector<std::string> FileCheck::run()
         problem(std::string("manca la sezione [") + MainSection + "]: non è un file di calcolo");
         return problems_;
     }
-    checkFlag(UnitKey, "ff/cc", "ff/l");
+    checkFlag(UnitKey, unitLabel(PerCc), unitLabel(PerLitre));
     checkFlag(MultipleKey, "calcolo singolo", "calcolo multiplo");
     CalculationFile file = readCalculationFile(profile_);
     for (const char* key : {ExposureKey, NotesKey})
@@ -217,7 +217,7 @@ std::vector<std::string> FileCheck::run()
         checkSingle(file);
     }
     Calculation calculation;
-    int unit = 0;
+    DisplayUnit unit = PerCc;
     applyCalculationFile(file, std::string(), calculation, &unit);
     recomputeResults(calculation, unit);
     checkResult(ExposureKey, calculation.resultCc, 5);

@@ -8,6 +8,7 @@
 
 #include "app/browse/tree_model.h"
 #include "cli/cli.h"
+#include "common/display_unit_rules.h"
 
 struct NodeRecord;
 
@@ -54,7 +55,7 @@ bool textArgument(CommandContext& context, const std::string& utf8, const char* 
 
 // The unit option ("cc" or "l", in either spelling "ff/cc" and "ff/l");
 // false with the message written.
-bool unitOption(CommandContext& context, const ParsedOptions& options, int* unit);
+bool unitOption(CommandContext& context, const ParsedOptions& options, DisplayUnit* unit);
 
 // Whole non-negative decimal number of at most 9 digits.
 bool parseCount(const std::string& text, long* value);

@@ -97,7 +97,7 @@ const char* const ReadOnlyFileMessage =
 CalculationFile readCalculationFile(Profile& profile)
 {
     CalculationFile file;
-    file.unit = profile.readInt(MainSection, UnitKey, 0) != 0 ? 1 : 0;
+    file.unit = displayUnitOf(profile.readInt(MainSection, UnitKey, 0));
     file.multiple = profile.readInt(MainSection, MultipleKey, 0) != 0;
     if (file.multiple) {
         int count = profile.readInt(MainSection, RowCountKey, 0);
@@ -123,7 +123,7 @@ CalculationFile readCalculationFile(Profile& profile)
     }
     // ESPOSIZIONE always holds ff/cc, whatever the unit.
     file.resultCc = readText(profile, MainSection, ExposureKey);
-    file.resultL = fixedText(readNumber(file.resultCc.c_str()) * 1000, 2);
+    file.resultL = fixedText(timesThousand(readNumber(file.resultCc.c_str())), 2);
     file.notes = readText(profile, MainSection, NotesKey);
     return file;
 }
@@ -140,7 +140,7 @@ bool isCalculationProfile(Profile& profile)
 }
 
 bool applyCalculationFile(const CalculationFile& file, const std::string& path,
-                          Calculation& calculation, int* unit)
+                          Calculation& calculation, DisplayUnit* unit)
 {
     if (path.size() > PathLimit)
         return false;
@@ -175,7 +175,7 @@ bool applyCalculationFile(const CalculationFile& file, const std::string& path,
 }
 
 bool writeCalculationFile(Profile& profile, const std::string& path, Calculation& calculation,
-                          int unit)
+                          DisplayUnit unit)
 {
     if (path.size() > PathLimit)
         return false;
@@ -205,7 +205,7 @@ bool writeCalculationFile(Profile& profile, const std::string& path, Calculation
     writer.put(MainSection, ExposureKey, calculation.resultCc);
     writer.put(MainSection, ExposureLitreKey, calculation.resultL);
     writer.put(MainSection, NotesKey, calculation.notes);
-    writer.put(MainSection, UnitKey, unit != 0 ? "1" : "0");
+    writer.put(MainSection, UnitKey, std::to_string(unit));
     if (!writer.ok())
         return false;
     calculation.currentFile = path;

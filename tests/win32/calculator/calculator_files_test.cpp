@@ -811,7 +811,7 @@ int CALLBACK collectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LP
     return 1;
 }
 
-std::vector<TextRecord> drawnPage(const Calculation& calculation, int unit, int* lineHeight)
+std::vector<TextRecord> drawnPage(const Calculation& calculation, DisplayUnit unit, int* lineHeight)
 {
     HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
     // A printer context starts with its device font; a metafile needs one chosen.
