@@ -152,13 +152,12 @@ bool unitOption(CommandContext& context, const ParsedOptions& options, DisplayUn
     const std::string* value = options.value("--unit");
     if (!value)
         return true;
-    if (*value == "cc" || *value == "ff/cc") {
-        *unit = PerCc;
-        return true;
-    }
-    if (*value == "l" || *value == "ff/l") {
-        *unit = PerLitre;
-        return true;
+    for (DisplayUnit candidate : {PerCc, PerLitre}) {
+        const std::string label = unitLabel(candidate);  // "ff/cc", also given as "cc"
+        if (*value == label || *value == label.substr(3)) {
+            *unit = candidate;
+            return true;
+        }
     }
     usageError(context, "unità sconosciuta " + inQuotes(shownText(*value)) + ": usare cc (ff/cc) oppure l (ff/l)");
     return false;

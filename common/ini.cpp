@@ -322,15 +322,15 @@ bool iniWriteString(std::string& text, const char* section, const char* key, con
 
 unsigned IniTextProfile::readString(const char* section, const char* key,
                                     const char* defaultValue, char* buffer, unsigned size) {
-    return iniReadString(text_, section, key, defaultValue, buffer, size);
+    return iniReadString(textOf(section), section, key, defaultValue, buffer, size);
 }
 
 int IniTextProfile::readInt(const char* section, const char* key, int defaultValue) {
-    return iniReadInt(text_, section, key, defaultValue);
+    return iniReadInt(textOf(section), section, key, defaultValue);
 }
 
 unsigned IniTextProfile::readKeys(const char* section, char* buffer, unsigned size) {
-    return iniReadKeys(text_, section, buffer, size);
+    return iniReadKeys(textOf(section), section, buffer, size);
 }
 
 bool IniTextProfile::writeString(const char* section, const char* key, const char* value) {
@@ -346,16 +346,17 @@ std::string folded(std::string name) {
 
 }  // namespace
 
-IniSectionProfile::IniSectionProfile(std::string text) : text_(std::move(text)) {
-    std::vector<Line> lines = splitLines(text_);
+IniSectionProfile::IniSectionProfile(std::string text) : IniTextProfile(std::move(text)) {
+    const std::string& whole = this->text();
+    std::vector<Line> lines = splitLines(whole);
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].kind != LineKind::Section) continue;
         size_t next = i + 1;
         while (next < lines.size() && lines[next].kind != LineKind::Section) ++next;
-        size_t end = next < lines.size() ? lines[next].begin : text_.size();
+        size_t end = next < lines.size() ? lines[next].begin : whole.size();
         // The reader stops at the first section of a name: a later one is never read.
-        sections_.emplace(folded(text_.substr(lines[i].nameBegin, lines[i].nameEnd - lines[i].nameBegin)),
-                          text_.substr(lines[i].begin, end - lines[i].begin));
+        sections_.emplace(folded(whole.substr(lines[i].nameBegin, lines[i].nameEnd - lines[i].nameBegin)),
+                          whole.substr(lines[i].begin, end - lines[i].begin));
     }
 }
 
@@ -367,22 +368,9 @@ const std::string& IniSectionProfile::textOf(const char* section) const {
     static const std::string none;
     const std::string name = folded(trimmed(section));
     // The lines before the first header (the empty name) only the whole text has.
-    if (name.empty()) return text_;
+    if (name.empty()) return text();
     auto found = sections_.find(name);
     return found == sections_.end() ? none : found->second;
-}
-
-unsigned IniSectionProfile::readString(const char* section, const char* key,
-                                       const char* defaultValue, char* buffer, unsigned size) {
-    return iniReadString(textOf(section), section, key, defaultValue, buffer, size);
-}
-
-int IniSectionProfile::readInt(const char* section, const char* key, int defaultValue) {
-    return iniReadInt(textOf(section), section, key, defaultValue);
-}
-
-unsigned IniSectionProfile::readKeys(const char* section, char* buffer, unsigned size) {
-    return iniReadKeys(textOf(section), section, buffer, size);
 }
 
 bool IniSectionProfile::writeString(const char*, const char*, const char*) {

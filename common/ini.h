@@ -48,6 +48,10 @@ public:
 
     const std::string& text() const { return text_; }
 
+protected:
+    // The text that holds the section's lines.
+    virtual const std::string& textOf(const char*) const { return text_; }
+
 private:
     std::string text_;
 };
@@ -55,22 +59,17 @@ private:
 // A read-only profile over INI text too long to scan again at every call (a
 // calculation of thousands of rows): the sections are found once, and each
 // call reads the lines of the first section of its name alone. Writes fail.
-class IniSectionProfile : public Profile {
+class IniSectionProfile : public IniTextProfile {
 public:
     explicit IniSectionProfile(std::string text);
 
     bool hasSection(const char* section) const;
-
-    unsigned readString(const char* section, const char* key, const char* defaultValue,
-                        char* buffer, unsigned size) override;
-    int readInt(const char* section, const char* key, int defaultValue) override;
-    unsigned readKeys(const char* section, char* buffer, unsigned size) override;
     bool writeString(const char* section, const char* key, const char* value) override;
 
-private:
-    const std::string& textOf(const char* section) const;
+protected:
+    const std::string& textOf(const char* section) const override;
 
-    std::string text_;
+private:
     std::map<std::string, std::string> sections_;  // folded name -> its header and lines
 };
 
