@@ -1,9 +1,11 @@
 // The calculator dialog (resource 190): the modeless window that holds one
 // calculation in its controls and moves their texts through the exposure
-// model, the .qvl file, print and CSV copy.
+// model, the .qvl file, print and CSV copy; and its file code.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "app/calculator/calculator.h"
 #include "common/win/tooltips.h"
@@ -54,12 +56,39 @@ bool calculatorMayBeDiscarded(HWND dialog);
 // that fail the row checks are reported by name.
 bool readCalculationIntoDialog(HWND dialog, const char* path);
 
-// Writes what the calculator shows through a temporary file that replaces
-// the file in one step; on success the file becomes CurrentFile. A failed
-// write is reported with the path as caption and changes nothing, on disk
-// or in the dialog. A read-only file is left as it is, attribute and all:
-// the user is told, and Yes saves under another name instead.
+// Saves what the calculator shows in path as saveCalculation does.
 bool writeCalculationFromDialog(HWND dialog, const char* path);
 
 // The file last read or written, "" when there is none.
 const char* calculatorCurrentFile(HWND dialog);
+
+// What the file code asks of the dialog: the unit its F field and rows are
+// in (the display unit may have changed since); a calculation read from a
+// file into the controls, file giving the single mode's fields as typed;
+// path as the file the calculation was read from or saved in (CurrentFile,
+// status bar, and what the calculator shows as its unsaved-work baseline).
+int calculatorUnit(HWND dialog);
+void showOpenedCalculation(HWND dialog, const CalculationFile& file, const Calculation& calculation,
+                           int unit);
+void setCalculatorFile(HWND dialog, const std::string& path);
+
+// ---- calculator_files.cpp ----
+
+// readCalculationIntoDialog, asking first about unsaved work when askFirst
+// (Apri, a drop).
+bool openCalculation(HWND dialog, const char* path, bool askFirst);
+// Apri: the open dialog, then openCalculation.
+void chooseAndOpenCalculation(HWND dialog);
+
+// Writes calculation through a temporary file that replaces the file in one
+// step; on success the file becomes CurrentFile. A failed write is reported
+// with the path as caption and changes nothing, on disk or in the dialog. A
+// read-only file is left as it is, attribute and all: the user is told, and
+// Yes saves under another name instead.
+bool saveCalculation(HWND dialog, Calculation& calculation, int unit, const char* path);
+// Salva con nome: the save dialog, whose notes pane may replace the notes
+// (in the calculation and in the calculator), then saveCalculation.
+bool saveCalculationAs(HWND dialog, Calculation& calculation, int unit);
+// Salva: into CurrentFile, or under a name the user gives when there is
+// none or it is a shipped example in the program's folder.
+void saveCalculationInPlace(HWND dialog, Calculation& calculation, int unit);
