@@ -204,21 +204,9 @@ void copyResults(HWND dialog)
     putClipboardText(dialog, text.c_str(), text.size());
 }
 
-// The printer of this print: the user's choice with Ctrl held, else the
-// default printer once the user has confirmed. nullptr: nothing to print.
-HDC choosePrinter(HWND dialog)
-{
-    if (GetKeyState(VK_CONTROL) < 0)
-        return chosenPrinterDC(dialog);
-    if (MessageBoxA(dialog, "Stampare i dati contenuti nella finestra?", "Conferma operazione",
-                    MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
-        return nullptr;
-    return defaultPrinterDC();
-}
-
 void printResults(HWND dialog)
 {
-    HDC dc = choosePrinter(dialog);
+    HDC dc = confirmedPrinterDC(dialog);
     if (!dc)
         return;
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));

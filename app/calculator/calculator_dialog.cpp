@@ -17,6 +17,7 @@
 #include "app/resources/resource.h"
 #include "app/ui/app_state.h"
 #include "app/ui/display_unit.h"
+#include "app/ui/printer.h"
 #include "common/bounded_text.h"
 #include "common/win/context_help.h"
 #include "common/win/html_help.h"
@@ -333,60 +334,46 @@ void addRow(HWND dialog)
     recompute(dialog);
 }
 
+// The row a row command works on; -1, after saying so, when none is chosen.
+int commandRow(HWND dialog, const char* caption)
+{
+    const int row = selectedRow(listOf(dialog));
+    if (row < 0)
+        MessageBoxA(dialog, "Attenzione: nessun dato selezionato!", caption, MB_OK | MB_ICONINFORMATION);
+    return row;
+}
+
 void modifyRow(HWND dialog)
 {
-    HWND list = listOf(dialog);
-    const int row = selectedRow(list);
-    if (row < 0) {
-        MessageBoxA(dialog, "Attenzione: nessun dato selezionato!", "Modifica", MB_OK | MB_ICONINFORMATION);
-        return;
-    }
+    const int row = commandRow(dialog, "Modifica");
     ExposureRow values;
-    if (!rowFromFields(dialog, &values))
+    if (row < 0 || !rowFromFields(dialog, &values))
         return;
-    setListRow(list, row, values);
+    setListRow(listOf(dialog), row, values);
     recompute(dialog);
 }
 
 void deleteRow(HWND dialog)
 {
-    HWND list = listOf(dialog);
-    const int row = selectedRow(list);
-    if (row < 0) {
-        MessageBoxA(dialog, "Attenzione: nessun dato selezionato!", "Elimina", MB_OK | MB_ICONINFORMATION);
+    const int row = commandRow(dialog, "Elimina");
+    if (row < 0 || MessageBoxA(dialog, "Eliminare l'elemento selezionato nella lista?", "Conferma operazione",
+                               MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
         return;
-    }
-    if (MessageBoxA(dialog, "Eliminare l'elemento selezionato nella lista?", "Conferma operazione",
-                    MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
-        return;
-    ListView_DeleteItem(list, row);
+    ListView_DeleteItem(listOf(dialog), row);
     recompute(dialog);
 }
 
 void print(HWND dialog, const Calculation& calculation)
 {
-    const bool choosePrinter = GetKeyState(VK_CONTROL) < 0;
-    if (!choosePrinter && MessageBoxA(dialog, "Stampare i dati contenuti nella finestra?", "Conferma operazione",
-                                      MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+    HDC dc = confirmedPrinterDC(dialog);
+    if (!dc)
         return;
     char title[256] = "";
     if (!GetWindowTextA(dialog, title, sizeof title))
         copyBounded(title, WindowTitle);
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    printCalculation(dialog, calculation, currentUnit(), title, choosePrinter);
+    printCalculationOn(dc, calculation, currentUnit(), title);
     SetCursor(previous);
-}
-
-// Save, print and copy take one record of what the calculator shows.
-void outputCommand(HWND dialog, int id)
-{
-    Calculation calculation = calculatorOutput(dialog);
-    switch (id) {
-    case IDC_CALC_SAVE:    saveCalculationInPlace(dialog, calculation, currentUnit()); break;
-    case IDC_CALC_SAVE_AS: saveCalculationAs(dialog, calculation, currentUnit()); break;
-    case IDC_CALC_PRINT:   print(dialog, calculation); break;
-    case IDC_CALC_COPY:    copyCalculationCsv(dialog, calculation, currentUnit()); break;
-    }
 }
 
 void onCommand(HWND dialog, int id, int notification)
@@ -409,10 +396,11 @@ void onCommand(HWND dialog, int id, int notification)
     case IDC_CALC_MODIFY:  modifyRow(dialog); break;
     case IDC_CALC_DELETE:  deleteRow(dialog); break;
     case IDC_CALC_OPEN:    chooseAndOpenCalculation(dialog); break;
-    case IDC_CALC_SAVE:
-    case IDC_CALC_SAVE_AS:
-    case IDC_CALC_PRINT:
-    case IDC_CALC_COPY:    outputCommand(dialog, id); break;
+    // Save, print and copy each take one record of what the calculator shows.
+    case IDC_CALC_SAVE:    saveCalculationInPlace(dialog, calculatorOutput(dialog), currentUnit()); break;
+    case IDC_CALC_SAVE_AS: saveCalculationAs(dialog, calculatorOutput(dialog), currentUnit()); break;
+    case IDC_CALC_PRINT:   print(dialog, calculatorOutput(dialog)); break;
+    case IDC_CALC_COPY:    copyCalculationCsv(dialog, calculatorOutput(dialog), currentUnit()); break;
     case IDC_CALC_HELP:
         htmlHelp(dialog, appState.helpFile, HH_HELP_CONTEXT, HelpCalculatorTopic);
         break;
@@ -560,7 +548,7 @@ void onDropFiles(HWND dialog, HDROP drop)
     DragFinish(drop);
     if (name.empty() || !isCalculationFileName(name.c_str()))
         return;
-    if (openCalculation(dialog, name.c_str(), true))
+    if (readCalculationIntoDialog(dialog, name.c_str(), true))
         recompute(dialog);
 }
 
@@ -670,11 +658,6 @@ Calculation calculatorContents(HWND dialog)
     return calculation;
 }
 
-void showCalculatorUnit(HWND dialog)
-{
-    followUnit(dialog);
-}
-
 Calculation calculatorOutput(HWND dialog)
 {
     Calculation calculation = calculatorContents(dialog);
@@ -682,23 +665,19 @@ Calculation calculatorOutput(HWND dialog)
     return calculation;
 }
 
-bool readCalculationIntoDialog(HWND dialog, const char* path)
-{
-    return dataOf(dialog) && openCalculation(dialog, path, false);
-}
-
 bool writeCalculationFromDialog(HWND dialog, const char* path)
 {
     if (!dataOf(dialog) || !path)
         return false;
-    Calculation calculation = calculatorOutput(dialog);
-    return saveCalculation(dialog, calculation, currentUnit(), path);
+    return saveCalculation(dialog, calculatorOutput(dialog), currentUnit(), path);
 }
 
-int calculatorUnit(HWND dialog)
+bool calculatorUnit(HWND dialog, int* unit)
 {
     CalculatorData* data = dataOf(dialog);
-    return data ? data->unit : currentUnit();
+    if (data)
+        *unit = data->unit;
+    return data != nullptr;
 }
 
 void showOpenedCalculation(HWND dialog, const CalculationFile& file, const Calculation& calculation,

@@ -56,9 +56,10 @@ bool writeReplacing(const char* target, Calculation& calculation, int unit)
 
 }  // namespace
 
-bool openCalculation(HWND dialog, const char* path, bool askFirst)
+bool readCalculationIntoDialog(HWND dialog, const char* path, bool askFirst)
 {
-    if (!path || std::strlen(path) > PathLimit)
+    int unit = 0;
+    if (!path || std::strlen(path) > PathLimit || !calculatorUnit(dialog, &unit))
         return false;
     WindowsProfile profile(path);
     const char* name = profile.path()[0] ? profile.path() : path;
@@ -80,8 +81,7 @@ bool openCalculation(HWND dialog, const char* path, bool askFirst)
         return false;
     const CalculationFile file = readCalculationFile(profile);
     Calculation calculation = calculatorContents(dialog);
-    int unit = calculatorUnit(dialog);
-    if (!applyCalculationFile(file, name, calculation, &unit))
+    if (!calculatorUnit(dialog, &unit) || !applyCalculationFile(file, name, calculation, &unit))
         return false;
     showOpenedCalculation(dialog, file, calculation, unit);
     if (calculation.multiple) {
@@ -97,10 +97,10 @@ void chooseAndOpenCalculation(HWND dialog)
 {
     char path[TextLimit + 1] = "";
     if (chooseCalculationFile(dialog, path, sizeof path, nullptr, calculatorCurrentFile(dialog)))
-        openCalculation(dialog, path, true);
+        readCalculationIntoDialog(dialog, path, true);
 }
 
-bool saveCalculation(HWND dialog, Calculation& calculation, int unit, const char* path)
+bool saveCalculation(HWND dialog, Calculation calculation, int unit, const char* path)
 {
     WindowsProfile resolved(path);
     const std::string target = resolved.path()[0] ? resolved.path() : path;
@@ -120,7 +120,7 @@ bool saveCalculation(HWND dialog, Calculation& calculation, int unit, const char
     return true;
 }
 
-bool saveCalculationAs(HWND dialog, Calculation& calculation, int unit)
+bool saveCalculationAs(HWND dialog, Calculation calculation, int unit)
 {
     char notes[TextLimit + 1] = "";
     copyBounded(notes, sizeof notes, calculation.notes.c_str());
@@ -133,16 +133,15 @@ bool saveCalculationAs(HWND dialog, Calculation& calculation, int unit)
     return saveCalculation(dialog, calculation, unit, path);
 }
 
-void saveCalculationInPlace(HWND dialog, Calculation& calculation, int unit)
+void saveCalculationInPlace(HWND dialog, Calculation calculation, int unit)
 {
     const char* current = calculatorCurrentFile(dialog);
     // A file of the program's folder (a shipped example) is not written over
     // in place: where the program is installed the user may not write, and
     // the next installation would replace it.
     if (current[0] && !isInProgramFolder(current)) {
-        char path[MAX_PATH];
-        copyBounded(path, sizeof path, current);
-        saveCalculation(dialog, calculation, unit, path);
+        const std::string path = current;  // current changes with the save
+        saveCalculation(dialog, calculation, unit, path.c_str());
     } else {
         saveCalculationAs(dialog, calculation, unit);
     }

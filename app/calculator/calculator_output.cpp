@@ -22,14 +22,6 @@ void printCalculationOn(HDC dc, const Calculation& calculation, int unit, const 
     });
 }
 
-void printCalculation(HWND owner, const Calculation& calculation, int unit, const char* title,
-                      bool askPrinter)
-{
-    HDC dc = askPrinter ? chosenPrinterDC(owner) : defaultPrinterDC();
-    if (dc)
-        printCalculationOn(dc, calculation, unit, title);
-}
-
 void copyCalculationCsv(HWND owner, const Calculation& calculation, int unit)
 {
     // The whole text, however long the list: the clipboard block is sized to it.

@@ -5,13 +5,6 @@
 
 #include "app/calculator/calculator.h"
 
-// calculation on the printer chosen in the print set-up dialog (askPrinter)
-// or the default printer, as a document named title, on as many pages as it
-// needs. Nothing when no printer can be used or the document cannot be
-// started.
-void printCalculation(HWND owner, const Calculation& calculation, int unit, const char* title,
-                      bool askPrinter);
-
 // Prints calculation on dc as a document named title, and deletes dc.
 void printCalculationOn(HDC dc, const Calculation& calculation, int unit, const char* title);
 

@@ -154,6 +154,16 @@ HDC chosenPrinterDC(HWND owner)
     return choice.hDC;
 }
 
+HDC confirmedPrinterDC(HWND owner)
+{
+    if (GetKeyState(VK_CONTROL) < 0)
+        return chosenPrinterDC(owner);
+    if (MessageBoxA(owner, "Stampare i dati contenuti nella finestra?", "Conferma operazione",
+                    MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+        return nullptr;
+    return defaultPrinterDC();
+}
+
 namespace {
 
 // The default printer's name as page set-up reports it; false when there is

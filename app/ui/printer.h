@@ -18,6 +18,11 @@ HDC defaultPrinterDC();
 // choice; owned by the caller, or nullptr if cancelled.
 HDC chosenPrinterDC(HWND owner);
 
+// The printer of a print that a window's button asks for: the user's choice
+// with Ctrl held, else the default printer once the user has confirmed.
+// nullptr: nothing to print.
+HDC confirmedPrinterDC(HWND owner);
+
 // Prints on dc: starts the document and its first page, lets draw fill it
 // (further pages through a DcSurface), ends both and deletes dc, also when
 // the printer refuses to start.
