@@ -95,7 +95,7 @@ bool readCalculationIntoDialog(HWND dialog, const char* path, bool askFirst)
 
 void chooseAndOpenCalculation(HWND dialog)
 {
-    char path[TextLimit + 1] = "";
+    char path[PathLimit + 1] = "";
     if (chooseCalculationFile(dialog, path, sizeof path, nullptr, calculatorCurrentFile(dialog)))
         readCalculationIntoDialog(dialog, path, true);
 }
@@ -124,7 +124,7 @@ bool saveCalculationAs(HWND dialog, Calculation calculation, int unit)
 {
     char notes[TextLimit + 1] = "";
     copyBounded(notes, sizeof notes, calculation.notes.c_str());
-    char path[TextLimit + 1] = "";
+    char path[PathLimit + 1] = "";
     if (!chooseCalculationFile(dialog, path, sizeof path, notes, calculatorCurrentFile(dialog)))
         return false;
     // The save dialog's notes pane may have replaced the notes.
