@@ -80,6 +80,16 @@ HDC defaultPrinterDC()
     return CreateDCA(device.driver, device.name, device.port, keptSettings(device.name));
 }
 
+HDC confirmedPrinterDC(HWND owner)
+{
+    if (GetKeyState(VK_CONTROL) < 0)
+        return chosenPrinterDC(owner);
+    if (MessageBoxA(owner, "Stampare i dati contenuti nella finestra?", "Conferma operazione",
+                    MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+        return nullptr;
+    return defaultPrinterDC();
+}
+
 DcSurface::DcSurface(HDC dc, bool printerPages)
     : dc_(dc), printerPages_(printerPages), pageWidth_(GetDeviceCaps(dc, HORZRES)),
       pageHeight_(GetDeviceCaps(dc, VERTRES))
@@ -87,8 +97,8 @@ DcSurface::DcSurface(HDC dc, bool printerPages)
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
     lineHeight_ = metrics.tmHeight + metrics.tmExternalLeading;
-    // Fixed pitch and the modern family: where Courier New is missing the
-    // printout still gets a typewriter face, as its columns expect.
+    // Fixed pitch and the modern family: where Courier New is missing, the
+    // print still gets a fixed-pitch face rather than a proportional one.
     font_ = CreateFontA(printerFontHeight(dc, metrics), 0, 0, 0, 500, FALSE, FALSE, FALSE,
                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         FIXED_PITCH | FF_MODERN, "Courier New");
@@ -152,16 +162,6 @@ HDC chosenPrinterDC(HWND owner)
     if (choice.hDevNames)
         GlobalFree(choice.hDevNames);
     return choice.hDC;
-}
-
-HDC confirmedPrinterDC(HWND owner)
-{
-    if (GetKeyState(VK_CONTROL) < 0)
-        return chosenPrinterDC(owner);
-    if (MessageBoxA(owner, "Stampare i dati contenuti nella finestra?", "Conferma operazione",
-                    MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
-        return nullptr;
-    return defaultPrinterDC();
 }
 
 namespace {
