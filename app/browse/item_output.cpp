@@ -32,34 +32,15 @@ void copyShownItem(HWND mainWindow)
     putClipboardText(mainWindow, text.c_str(), text.size());
 }
 
-HFONT createPrintFont(HDC dc, const TEXTMETRICA& defaultFont)
-{
-    return CreateFontA(printerFontHeight(dc, defaultFont), 0, 0, 0, 500, FALSE, FALSE, FALSE,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       FIXED_PITCH | FF_MODERN, "Courier New");
-}
-
 void drawItemPage(HDC dc, const char* text, bool printerPages)
 {
-    const int width = GetDeviceCaps(dc, HORZRES);
-    const int height = GetDeviceCaps(dc, VERTRES);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-
-    HFONT font = createPrintFont(dc, metrics);
-    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
     // The element's path, its first line, heads every further page.
     const std::string whole = text;
     const std::string path = whole.substr(0, whole.find_first_of("\r\n"));
-    DcSurface surface(dc, font, printerPages);
-    PageFlow page(surface, lineHeight, width, height, {path});
+    DcSurface surface(dc, printerPages);
+    PageFlow page(surface, surface.lineHeight(), surface.pageWidth(), surface.pageHeight(), {path});
     page.writeWrapped(whole);
     page.finish();
-    if (previous)
-        SelectObject(dc, previous);
-    if (font)
-        DeleteObject(font);
 }
 
 void printShownItem(HWND mainWindow)

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "app/browse/item_output.h"
 #include "app/browse/search_ids.h"
 #include "app/browse/search_output.h"
 #include "app/database/database.h"
@@ -205,21 +204,9 @@ void copyResults(HWND dialog)
     putClipboardText(dialog, text.c_str(), text.size());
 }
 
-// The printer of this print: the user's choice with Ctrl held, else the
-// default printer once the user has confirmed. nullptr: nothing to print.
-HDC choosePrinter(HWND dialog)
-{
-    if (GetKeyState(VK_CONTROL) < 0)
-        return chosenPrinterDC(dialog);
-    if (MessageBoxA(dialog, "Stampare i dati contenuti nella finestra?", "Conferma operazione",
-                    MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
-        return nullptr;
-    return defaultPrinterDC();
-}
-
 void printResults(HWND dialog)
 {
-    HDC dc = choosePrinter(dialog);
+    HDC dc = confirmedPrinterDC(dialog);
     if (!dc)
         return;
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
@@ -443,19 +430,9 @@ void drawSearchResults(HWND dialog, HDC dc, bool printerPages)
     ListedRows rows;
     readRows(resultList(dialog), &rows);
 
-    const int pageHeight = GetDeviceCaps(dc, VERTRES);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    const int lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-    HFONT font = createPrintFont(dc, metrics);
-    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
-    DcSurface page(dc, font, printerPages);
-    printSearchResults(page, header.header, rows.lines.data(), rows.lines.size(), lineHeight,
-                       GetDeviceCaps(dc, HORZRES), pageHeight);
-    if (previous)
-        SelectObject(dc, previous);
-    if (font)
-        DeleteObject(font);
+    DcSurface page(dc, printerPages);
+    printSearchResults(page, header.header, rows.lines.data(), rows.lines.size(), page.lineHeight(),
+                       page.pageWidth(), page.pageHeight());
 }
 
 INT_PTR runSearchDialog(HWND owner)

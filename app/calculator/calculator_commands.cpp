@@ -9,12 +9,6 @@
 #include "app/resources/resource.h"
 #include "app/ui/app_state.h"
 
-namespace {
-
-const size_t PathCapacity = 260;  // the calculator's file names hold 259 characters
-
-}  // namespace
-
 void onFormulaCommand(HWND mainWindow, LPARAM lParam)
 {
     const HWND toolbar = GetDlgItem(mainWindow, IDC_TOOLBAR);
@@ -22,7 +16,7 @@ void onFormulaCommand(HWND mainWindow, LPARAM lParam)
     if (lParam != 0 && reinterpret_cast<HWND>(lParam) != toolbar)
         fileName = reinterpret_cast<const char*>(lParam);
     // A name too long to be held is refused, not cut into another name.
-    if (fileName && std::strlen(fileName) >= PathCapacity)
+    if (fileName && std::strlen(fileName) > PathLimit)
         return;
     const unsigned item = appState.selectedItem;
 
@@ -58,7 +52,7 @@ bool calculatorMayClose()
 
 void onOpenCommand(HWND mainWindow)
 {
-    char path[260] = "";
+    char path[PathLimit + 1] = "";
     HWND calculator = liveCalculatorWindow();
     if (chooseCalculationFile(mainWindow, path, sizeof path, nullptr,
                               calculator ? calculatorCurrentFile(calculator) : nullptr))

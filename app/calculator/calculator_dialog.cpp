@@ -1,6 +1,7 @@
-// The calculator dialog: start-up, commands, list notifications, colours,
-// drops, closing. The numbers and texts come from the exposure model; this
-// file only moves them between the controls and the model.
+// The calculator dialog: start-up, commands, its list, colours, drops,
+// closing. The numbers and texts come from the exposure model; this file
+// only moves them between the controls and the model. Its files are
+// calculator_files.cpp's.
 #include "app/calculator/calculator_dialog.h"
 
 #include <commctrl.h>
@@ -12,20 +13,20 @@
 
 #include "app/calculator/calculator_ids.h"
 #include "app/calculator/calculator_output.h"
-#include "app/calculator/file_dialogs.h"
 #include "app/database/database.h"
 #include "app/resources/resource.h"
 #include "app/ui/app_state.h"
 #include "app/ui/display_unit.h"
+#include "app/ui/printer.h"
 #include "common/bounded_text.h"
 #include "common/win/context_help.h"
 #include "common/win/html_help.h"
 #include "common/win/tooltips.h"
-#include "common/win/windows_profile.h"
 
 namespace {
 
 const int HelpCalculatorTopic = 100690;
+const char* const WindowTitle = "Calcolo dell'esposizione annuale a fibre";
 const COLORREF Cyan = RGB(0, 255, 255);
 const COLORREF DarkBlue = RGB(0, 0, 160);
 
@@ -37,17 +38,10 @@ struct CalculatorData {
     DisplayUnit unit;      // the unit the F field and the rows are in
 };
 
-const char* const MissingFileMessage = "Il file non esiste: nessun calcolo è stato aperto.";
-const char* const NotACalculationMessage =
-    "Il file non contiene un calcolo di Quorvel: nessun calcolo è stato aperto.";
 const char* const UnsavedMessage =
     "Il calcolo contiene modifiche non salvate: chiudere e perdere le modifiche?";
 
 const int ListButtons[] = {IDC_CALC_ADD, IDC_CALC_MODIFY, IDC_CALC_DELETE};
-
-// readCalculationIntoDialog, after asking about unsaved work when askFirst:
-// the paths that replace the calculation in place (Apri, a drop).
-bool readCalculation(HWND dialog, const char* path, bool askFirst);
 
 struct IconButton {
     int id;
@@ -340,77 +334,45 @@ void addRow(HWND dialog)
     recompute(dialog);
 }
 
+// The row a row command works on; -1, after saying so, when none is chosen.
+int commandRow(HWND dialog, const char* caption)
+{
+    const int row = selectedRow(listOf(dialog));
+    if (row < 0)
+        MessageBoxA(dialog, "Attenzione: nessun dato selezionato!", caption, MB_OK | MB_ICONINFORMATION);
+    return row;
+}
+
 void modifyRow(HWND dialog)
 {
-    HWND list = listOf(dialog);
-    const int row = selectedRow(list);
-    if (row < 0) {
-        MessageBoxA(dialog, "Attenzione: nessun dato selezionato!", "Modifica", MB_OK | MB_ICONINFORMATION);
-        return;
-    }
+    const int row = commandRow(dialog, "Modifica");
     ExposureRow values;
-    if (!rowFromFields(dialog, &values))
+    if (row < 0 || !rowFromFields(dialog, &values))
         return;
-    setListRow(list, row, values);
+    setListRow(listOf(dialog), row, values);
     recompute(dialog);
 }
 
 void deleteRow(HWND dialog)
 {
-    HWND list = listOf(dialog);
-    const int row = selectedRow(list);
-    if (row < 0) {
-        MessageBoxA(dialog, "Attenzione: nessun dato selezionato!", "Elimina", MB_OK | MB_ICONINFORMATION);
+    const int row = commandRow(dialog, "Elimina");
+    if (row < 0 || MessageBoxA(dialog, "Eliminare l'elemento selezionato nella lista?", "Conferma operazione",
+                               MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
         return;
-    }
-    if (MessageBoxA(dialog, "Eliminare l'elemento selezionato nella lista?", "Conferma operazione",
-                    MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
-        return;
-    ListView_DeleteItem(list, row);
+    ListView_DeleteItem(listOf(dialog), row);
     recompute(dialog);
 }
 
-void openFile(HWND dialog)
+void print(HWND dialog, const Calculation& calculation)
 {
-    char path[TextLimit + 1] = "";
-    if (chooseCalculationFile(dialog, path, sizeof path, nullptr, calculatorCurrentFile(dialog)))
-        readCalculation(dialog, path, true);
-}
-
-bool saveAs(HWND dialog)
-{
-    char notes[TextLimit + 1] = "";
-    GetDlgItemTextA(dialog, IDC_CALC_NOTES, notes, sizeof notes);
-    char path[TextLimit + 1] = "";
-    if (!chooseCalculationFile(dialog, path, sizeof path, notes, calculatorCurrentFile(dialog)))
-        return false;
-    SetDlgItemTextA(dialog, IDC_CALC_NOTES, notes);
-    return writeCalculationFromDialog(dialog, path);
-}
-
-void save(HWND dialog)
-{
-    CalculatorData* data = dataOf(dialog);
-    // A file of the program's folder (a shipped example) is not written over
-    // in place: where the program is installed the user may not write, and
-    // the next installation would replace it.
-    if (data && data->currentFile[0] && !isInProgramFolder(data->currentFile)) {
-        char path[MAX_PATH];
-        copyBounded(path, sizeof path, data->currentFile);
-        writeCalculationFromDialog(dialog, path);
-    } else {
-        saveAs(dialog);
-    }
-}
-
-void print(HWND dialog)
-{
-    const bool choosePrinter = GetKeyState(VK_CONTROL) < 0;
-    if (!choosePrinter && MessageBoxA(dialog, "Stampare i dati contenuti nella finestra?", "Conferma operazione",
-                                      MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+    HDC dc = confirmedPrinterDC(dialog);
+    if (!dc)
         return;
+    char title[256] = "";
+    if (!GetWindowTextA(dialog, title, sizeof title))
+        copyBounded(title, WindowTitle);
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    printCalculation(dialog, choosePrinter);
+    printCalculationOn(dc, calculation, currentUnit(), title);
     SetCursor(previous);
 }
 
@@ -433,11 +395,12 @@ void onCommand(HWND dialog, int id, int notification)
     case IDC_CALC_ADD:     addRow(dialog); break;
     case IDC_CALC_MODIFY:  modifyRow(dialog); break;
     case IDC_CALC_DELETE:  deleteRow(dialog); break;
-    case IDC_CALC_OPEN:    openFile(dialog); break;
-    case IDC_CALC_SAVE:    save(dialog); break;
-    case IDC_CALC_SAVE_AS: saveAs(dialog); break;
-    case IDC_CALC_PRINT:   print(dialog); break;
-    case IDC_CALC_COPY:    copyCalculationCsv(dialog); break;
+    case IDC_CALC_OPEN:    chooseAndOpenCalculation(dialog); break;
+    // Save, print and copy each take one record of what the calculator shows.
+    case IDC_CALC_SAVE:    saveCalculationInPlace(dialog, calculatorOutput(dialog), currentUnit()); break;
+    case IDC_CALC_SAVE_AS: saveCalculationAs(dialog, calculatorOutput(dialog), currentUnit()); break;
+    case IDC_CALC_PRINT:   print(dialog, calculatorOutput(dialog)); break;
+    case IDC_CALC_COPY:    copyCalculationCsv(dialog, calculatorOutput(dialog), currentUnit()); break;
     case IDC_CALC_HELP:
         htmlHelp(dialog, appState.helpFile, HH_HELP_CONTEXT, HelpCalculatorTopic);
         break;
@@ -585,7 +548,7 @@ void onDropFiles(HWND dialog, HDROP drop)
     DragFinish(drop);
     if (name.empty() || !isCalculationFileName(name.c_str()))
         return;
-    if (readCalculation(dialog, name.c_str(), true))
+    if (readCalculationIntoDialog(dialog, name.c_str(), true))
         recompute(dialog);
 }
 
@@ -695,11 +658,6 @@ Calculation calculatorContents(HWND dialog)
     return calculation;
 }
 
-void showCalculatorUnit(HWND dialog)
-{
-    followUnit(dialog);
-}
-
 Calculation calculatorOutput(HWND dialog)
 {
     Calculation calculation = calculatorContents(dialog);
@@ -707,42 +665,27 @@ Calculation calculatorOutput(HWND dialog)
     return calculation;
 }
 
-bool readCalculationIntoDialog(HWND dialog, const char* path)
+bool writeCalculationFromDialog(HWND dialog, const char* path)
 {
-    return readCalculation(dialog, path, false);
+    if (!dataOf(dialog) || !path)
+        return false;
+    return saveCalculation(dialog, calculatorOutput(dialog), currentUnit(), path);
 }
 
-namespace {
-
-bool readCalculation(HWND dialog, const char* path, bool askFirst)
+bool calculatorUnit(HWND dialog, DisplayUnit* unit)
 {
     CalculatorData* data = dataOf(dialog);
-    if (!data || !path || std::strlen(path) > PathLimit)
-        return false;
-    WindowsProfile profile(path);
-    const char* name = profile.path()[0] ? profile.path() : path;
-    // Read blindly, a foreign file would show as an empty calculation and
-    // become the file that "Salva" writes into.
-    const DWORD attributes = GetFileAttributesA(name);
-    const char* refusal = nullptr;
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        refusal = MissingFileMessage;
-    else if (!isCalculationProfile(profile))
-        refusal = NotACalculationMessage;
-    if (refusal) {
-        MessageBoxA(dialog, refusal, name, MB_OK | MB_ICONERROR);
-        return false;
-    }
-    // Asked once the file is known to hold a calculation: a refused file
-    // costs the user nothing.
-    if (askFirst && !calculatorMayBeDiscarded(dialog))
-        return false;
-    const CalculationFile file = readCalculationFile(profile);
-    Calculation calculation = calculatorContents(dialog);
-    DisplayUnit unit = data->unit;
-    if (!applyCalculationFile(file, name, calculation, &unit))
-        return false;
+    if (data)
+        *unit = data->unit;
+    return data != nullptr;
+}
 
+void showOpenedCalculation(HWND dialog, const CalculationFile& file, const Calculation& calculation,
+                           DisplayUnit unit)
+{
+    CalculatorData* data = dataOf(dialog);
+    if (!data)
+        return;
     data->itemId = calculation.itemId;
     // The calculation is already in the file's unit: the change of unit
     // must not convert it again.
@@ -770,82 +713,17 @@ bool readCalculation(HWND dialog, const char* path, bool askFirst)
     setControlText(dialog, IDC_CALC_RESULT_CC, calculation.resultCc);
     setControlText(dialog, IDC_CALC_RESULT_L, calculation.resultL);
     setControlText(dialog, IDC_CALC_NOTES, calculation.notes);
-
-    copyBounded(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
-    showStatus(dialog, data->currentFile);
-    data->baseline = calculatorContents(dialog);
-    if (calculation.multiple) {
-        const std::string rejected = rejectedRowsText(calculation);
-        if (!rejected.empty())
-            MessageBoxA(dialog, (std::string(RejectedRowsMessage) + "\r\n" + rejected).c_str(),
-                        RowInputCaption, MB_OK | MB_ICONWARNING);
-    }
-    return true;
+    setCalculatorFile(dialog, calculation.currentFile);
 }
 
-// A file name beside target for the new content, or false.
-bool temporaryBeside(const char* target, char* temporary)
-{
-    char folder[MAX_PATH];
-    copyBounded(folder, sizeof folder, target);
-    char* slash = std::strrchr(folder, '\\');
-    if (char* other = std::strrchr(folder, '/'))
-        slash = !slash || other > slash ? other : slash;
-    if (slash)
-        slash[1] = '\0';
-    else
-        copyBounded(folder, sizeof folder, ".");
-    return GetTempFileNameA(folder, "qvl", 0, temporary) != 0;
-}
-
-// The calculation goes into a copy of the file beside it, which then
-// replaces the file in one step: a write that fails part-way leaves the
-// original as it was.
-bool writeReplacing(const char* target, Calculation& calculation, DisplayUnit unit)
-{
-    char temporary[MAX_PATH];
-    if (!temporaryBeside(target, temporary))
-        return false;
-    // Keys and sections of the old file that are not written stay.
-    const bool existed = GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES;
-    bool ok = !existed || CopyFileA(target, temporary, FALSE);
-    if (ok) {
-        WindowsProfile profile(temporary);
-        ok = writeCalculationFile(profile, target, calculation, unit);
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, temporary);  // flush the cache
-    }
-    ok = ok && MoveFileExA(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok)
-        DeleteFileA(temporary);
-    return ok;
-}
-
-}  // namespace
-
-bool writeCalculationFromDialog(HWND dialog, const char* path)
+void setCalculatorFile(HWND dialog, const std::string& path)
 {
     CalculatorData* data = dataOf(dialog);
-    if (!data || !path)
-        return false;
-    Calculation calculation = calculatorOutput(dialog);
-    WindowsProfile resolved(path);
-    const std::string target = resolved.path()[0] ? resolved.path() : path;
-    // The replacing move would drop the attribute along with the file.
-    const DWORD attributes = GetFileAttributesA(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
-        !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        if (MessageBoxA(dialog, ReadOnlyFileMessage, path, MB_YESNO | MB_ICONWARNING) == IDYES)
-            return saveAs(dialog);
-        return false;
-    }
-    if (target.size() > PathLimit || !writeReplacing(target.c_str(), calculation, currentUnit())) {
-        MessageBoxA(dialog, WriteFailedMessage, path, MB_OK | MB_ICONERROR);
-        return false;
-    }
-    copyBounded(data->currentFile, sizeof data->currentFile, calculation.currentFile.c_str());
+    if (!data)
+        return;
+    copyBounded(data->currentFile, sizeof data->currentFile, path.c_str());
     showStatus(dialog, data->currentFile);
     data->baseline = calculatorContents(dialog);
-    return true;
 }
 
 bool calculatorMayBeDiscarded(HWND dialog)

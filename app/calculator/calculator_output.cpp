@@ -1,46 +1,17 @@
-// Print and CSV copy of a calculation: both render the texts the calculator
-// shows at that moment and recompute nothing.
+// Print and CSV copy of a calculation: both render the record the
+// calculator built and recompute nothing.
 #include "app/calculator/calculator_output.h"
-
-#include <commdlg.h>
 
 #include <string>
 
-#include "app/calculator/calculator_dialog.h"
-#include "app/ui/app_state.h"
 #include "app/ui/clipboard.h"
 #include "app/ui/printer.h"
-#include "common/bounded_text.h"
-
-namespace {
-
-const char* const WindowTitle = "Calcolo dell'esposizione annuale a fibre";
-
-}  // namespace
 
 void drawCalculationPage(HDC dc, const Calculation& calculation, DisplayUnit unit, const char* title,
                          int width, int height, bool printerPages)
 {
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    const int lh = metrics.tmHeight + metrics.tmExternalLeading;
-    if (lh <= 0)
-        return;
-
-    LOGFONTA look = {};
-    look.lfHeight = printerFontHeight(dc, metrics);
-    look.lfWeight = 500;
-    copyBounded(look.lfFaceName, "Courier New");
-    HFONT font = CreateFontIndirectA(&look);
-    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
-
-    DcSurface surface(dc, font, printerPages);
-    printCalculationLines(surface, calculation, unit, title, lh, width, height);
-
-    if (font) {
-        SelectObject(dc, previous);
-        DeleteObject(font);
-    }
+    DcSurface surface(dc, printerPages);
+    printCalculationLines(surface, calculation, unit, title, surface.lineHeight(), width, height);
 }
 
 void printCalculationOn(HDC dc, const Calculation& calculation, DisplayUnit unit, const char* title)
@@ -51,20 +22,9 @@ void printCalculationOn(HDC dc, const Calculation& calculation, DisplayUnit unit
     });
 }
 
-void printCalculation(HWND calculator, bool askPrinter)
-{
-    HDC dc = askPrinter ? chosenPrinterDC(calculator) : defaultPrinterDC();
-    if (!dc)
-        return;
-    char title[256] = "";
-    if (!GetWindowTextA(calculator, title, sizeof title))
-        copyBounded(title, WindowTitle);
-    printCalculationOn(dc, calculatorOutput(calculator), appState.displayUnit, title);
-}
-
-void copyCalculationCsv(HWND calculator)
+void copyCalculationCsv(HWND owner, const Calculation& calculation, DisplayUnit unit)
 {
     // The whole text, however long the list: the clipboard block is sized to it.
-    const std::string text = calculationCsvText(calculatorOutput(calculator), appState.displayUnit);
-    putClipboardText(calculator, text.c_str(), text.size());
+    const std::string text = calculationCsvText(calculation, unit);
+    putClipboardText(owner, text.c_str(), text.size());
 }

@@ -40,10 +40,10 @@ void PageFlow::breakPage()
         ++line_;
 }
 
-void PageFlow::skipTo(int n)
+void PageFlow::skip(int lines)
 {
-    if (n > line_)
-        line_ = n;
+    if (lines > 0)
+        line_ += lines;
 }
 
 void PageFlow::write(const std::string& text)

@@ -27,12 +27,9 @@ public:
     PageFlow(PrintSurface& surface, int lineHeight, int pageWidth, int pageHeight,
              std::vector<std::string> heading);
 
-    // The number of the line the next write goes to.
-    int line() const { return line_; }
-    // Moves down to line n of this page (blank lines in between); a line past
-    // the page's last continues on the next page.
-    void skipTo(int n);
-    void skip(int lines) { skipTo(line_ + lines); }
+    // Leaves lines blank lines; a line past the page's last continues on the
+    // next page.
+    void skip(int lines);
 
     // One line as it is, never wrapped.
     void write(const std::string& text);

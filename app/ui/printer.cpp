@@ -1,4 +1,4 @@
-// Default printer, printer font height and page set-up through the spooler.
+// Default printer, the print set-up and page set-up through the spooler.
 #include "app/ui/printer.h"
 
 #include <commdlg.h>
@@ -78,6 +78,40 @@ HDC defaultPrinterDC()
     if (!parsePrinterDevice(appState.printerDevice, &device))
         return nullptr;
     return CreateDCA(device.driver, device.name, device.port, keptSettings(device.name));
+}
+
+HDC confirmedPrinterDC(HWND owner)
+{
+    if (GetKeyState(VK_CONTROL) < 0)
+        return chosenPrinterDC(owner);
+    if (MessageBoxA(owner, "Stampare i dati contenuti nella finestra?", "Conferma operazione",
+                    MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+        return nullptr;
+    return defaultPrinterDC();
+}
+
+DcSurface::DcSurface(HDC dc, bool printerPages)
+    : dc_(dc), printerPages_(printerPages), pageWidth_(GetDeviceCaps(dc, HORZRES)),
+      pageHeight_(GetDeviceCaps(dc, VERTRES))
+{
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    lineHeight_ = metrics.tmHeight + metrics.tmExternalLeading;
+    // Fixed pitch and the modern family: where Courier New is missing, the
+    // print still gets a fixed-pitch face rather than a proportional one.
+    font_ = CreateFontA(printerFontHeight(dc, metrics), 0, 0, 0, 500, FALSE, FALSE, FALSE,
+                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        FIXED_PITCH | FF_MODERN, "Courier New");
+    if (font_)
+        previous_ = SelectObject(dc, font_);
+}
+
+DcSurface::~DcSurface()
+{
+    if (previous_)
+        SelectObject(dc_, previous_);
+    if (font_)
+        DeleteObject(font_);
 }
 
 void DcSurface::drawLine(int y, const char* text)

@@ -1,5 +1,5 @@
 // Printer helpers shared by every print path: the default printer's device
-// context, the font height that matches its default font, and page set-up.
+// context, the print set-up with its one print font, and page set-up.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,11 @@ HDC defaultPrinterDC();
 // variant of the print buttons), which starts from this run's page set-up
 // choice; owned by the caller, or nullptr if cancelled.
 HDC chosenPrinterDC(HWND owner);
+
+// The printer of a print that a window's button asks for: the user's choice
+// with Ctrl held, else the default printer once the user has confirmed.
+// nullptr: nothing to print.
+HDC confirmedPrinterDC(HWND owner);
 
 // Prints on dc: starts the document and its first page, lets draw fill it
 // (further pages through a DcSurface), ends both and deletes dc, also when
@@ -37,12 +42,23 @@ void printDocument(HDC dc, const char* documentName, Draw draw)
     DeleteDC(dc);
 }
 
-// The lines of a PageFlow on a printer or a metafile, in the font selected
-// into dc. With printerPages a page break ends the printer's page and starts
-// the next; without (a metafile) the lines run on.
+// The set-up every print shares, for as long as it lives: lines one line of
+// dc's default font apart, the print font (Courier New, weight 500, at the
+// size of that default font) selected into dc, pages of dc's printable
+// area. The lines of a PageFlow go onto dc: with printerPages a page break
+// ends the printer's page and starts the next; without (a metafile) the
+// lines run on.
 class DcSurface : public PrintSurface {
 public:
-    DcSurface(HDC dc, HFONT font, bool printerPages) : dc_(dc), font_(font), printerPages_(printerPages) {}
+    DcSurface(HDC dc, bool printerPages);
+    ~DcSurface() override;
+    DcSurface(const DcSurface&) = delete;
+    DcSurface& operator=(const DcSurface&) = delete;
+
+    int lineHeight() const { return lineHeight_; }
+    int pageWidth() const { return pageWidth_; }
+    int pageHeight() const { return pageHeight_; }
+
     void drawLine(int y, const char* text) override;
     int textWidth(const std::string& text) override;
     void newPage() override;
@@ -50,7 +66,11 @@ public:
 private:
     HDC dc_;
     HFONT font_;
+    HGDIOBJ previous_ = nullptr;
     bool printerPages_;
+    int lineHeight_;
+    int pageWidth_;
+    int pageHeight_;
 };
 
 // Font height for a font creation call on dc: the size in whole points of

@@ -743,6 +743,21 @@ TEST_F(CalculatorFilesTest, OpenCommandOfTheMainWindowOpensTheChosenFile)
     EXPECT_EQ(statusText(), path);
 }
 
+TEST_F(CalculatorFilesTest, CalculatorsOwnOpenTakesNamesOfTheFullPathLength)
+{
+    open();
+    const std::string name = std::string(PathLimit - folder.size() - 5, 'n') + ".qvl";
+    const std::string path = writeFile(name.c_str(), Esempio3);
+    ASSERT_EQ(path.size(), PathLimit);
+    FileDialogDriver driver([&](HWND dialog, HWND) {
+        chooseName(dialog, path);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    command(IDC_CALC_OPEN);
+    EXPECT_EQ(statusText(), path);
+    EXPECT_EQ(rows().size(), 2u);
+}
+
 TEST_F(CalculatorFilesTest, CsvCopyIsTabSeparatedWithDecimalCommas)
 {
     open();
