@@ -6,19 +6,20 @@
 # Quorvel from its Start-menu link and search, remove through the Uninstall
 # entry, restart; registry, links and files are checked after each step.
 # Screenshots of every window go to build/screenshots/e2e-win10-*.png.
-# Needs a host that runs 32-bit programs; elsewhere it is skipped (exit 77).
-# QUORVEL_WIN10_BUILD=<Windows build folder> runs another build (a 64-bit one
-# tries the same steps on any host, without the WOW64 views).
+# Where the host cannot run 32-bit programs, the 64-bit build takes the same
+# steps in the same prefix: Program Files and the registry without WOW64
+# views. QUORVEL_WIN10_BUILD=<Windows build folder> runs a given build.
 set -eu
 given=$(cd "${1:?Windows build folder}" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/wine-env"
 . "$root/tests/e2e/support/windows.sh"
-build=${QUORVEL_WIN10_BUILD:-$(dirname "$given")/win32}
-if [ -z "${QUORVEL_WIN10_BUILD:-}" ] && [ "$(quorvel_probe_32bit)" != yes ]; then
-  echo "lifecycle_win10: SKIPPED: this host cannot run 32-bit programs ($quorvel_wine32_loader does not start),"
-  echo "so the 32-bit build cannot run in a 64-bit Windows 10 prefix here"
-  exit 77
+if [ -n "${QUORVEL_WIN10_BUILD:-}" ]; then
+  build=$QUORVEL_WIN10_BUILD
+elif [ "$(quorvel_probe_32bit)" = yes ]; then
+  build=$(dirname "$given")/win32
+else
+  build=$(dirname "$given")/win64
 fi
 setup_exe=$build/setup/setup.exe
 [ -f "$setup_exe" ] || { echo "lifecycle_win10: $setup_exe is missing; build it first"; exit 1; }
