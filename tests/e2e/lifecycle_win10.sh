@@ -122,8 +122,12 @@ done
 for value in Publisher DisplayVersion EstimatedSize InstallDate; do
   [ -n "$(value_of "$entry" $value)" ] || fail "the Uninstall entry has no $value"
 done
-[ -z "$native_view" ] || key_exists "HKLM\\Software\\$native_view$uninstall_key" || fail "no Uninstall entry under HKLM\\Software\\$native_view"
-[ -z "$native_view" ] || ! key_exists "HKLM\\Software\\$uninstall_key" || fail "a 32-bit Uninstall entry in the 64-bit view"
+if [ -n "$native_view" ]; then
+  key_exists "HKLM\\Software\\$native_view$uninstall_key" || fail "no Uninstall entry under HKLM\\Software\\$native_view"
+  ! key_exists "HKLM\\Software\\$uninstall_key" || fail "a 32-bit Uninstall entry in the 64-bit view"
+else
+  ! key_exists "HKLM\\Software\\Wow6432Node\\$uninstall_key" || fail "a 64-bit Uninstall entry in the 32-bit view"
+fi
 app_path=$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Quorvel.exe')
 [ "$app_path" = "$folder\\Quorvel.exe" ] || fail "App Paths holds '$app_path'"
 command=$(reg_value 'HKLM\Software\Classes\Quorvel.File.qvl\Shell\Open\Command')
