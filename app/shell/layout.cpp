@@ -66,24 +66,38 @@ bool storeLayoutValue(HKEY key, DWORD value)
 }
 
 // Earlier versions kept the setting for the whole machine, which a standard
-// user may only read: that value, or 0 when there is none.
-DWORD machineLayout()
+// user may only read; run without a manifest on Vista and later, their write
+// went to the user's VirtualStore instead (under WOW6432Node for a 32-bit
+// program on 64-bit Windows), which a manifested program no longer sees.
+// The first value found, or 0 when there is none.
+DWORD earlierLayout()
 {
-    HKEY key;
-    DWORD value = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, LayoutKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
-        if (!readLayoutValue(key, &value))
-            value = 0;
+    const struct {
+        HKEY root;
+        const char* path;
+    } places[] = {
+        {HKEY_CURRENT_USER, "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\Quorvel"},
+        {HKEY_CURRENT_USER, "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\Quorvel"},
+        {HKEY_LOCAL_MACHINE, LayoutKey},
+    };
+    for (const auto& place : places) {
+        HKEY key;
+        if (RegOpenKeyExA(place.root, place.path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+            continue;
+        DWORD value = 0;
+        const bool found = readLayoutValue(key, &value);
         RegCloseKey(key);
+        if (found)
+            return value;
     }
-    return value;
+    return 0;
 }
 
 }  // namespace
 
 // The setting is the user's own (HKCU), writable without administrator
-// rights. A user without one starts from the machine's old value, copied
-// once into the user's key.
+// rights. A user without one starts from the value of earlier versions,
+// copied once into the user's key.
 DWORD layoutSetting(bool write, DWORD value)
 {
     HKEY key;
@@ -96,7 +110,7 @@ DWORD layoutSetting(bool write, DWORD value)
         if (storeLayoutValue(key, value))
             result = value;
     } else if (!readLayoutValue(key, &result)) {
-        result = machineLayout();
+        result = earlierLayout();
         storeLayoutValue(key, result);
     }
     RegCloseKey(key);

@@ -191,6 +191,16 @@ bool defaultPrinterName(HWND owner, char* name, size_t size)
     return true;
 }
 
+// NT keeps a default of each user's own for every printer, which using the
+// printer allows to set: the runs that follow start from it. A refusal
+// changes nothing for this run, whose prints take the kept choice.
+void storeUserDefaults(HANDLE printer, DEVMODEA* settings)
+{
+    PRINTER_INFO_9A userDefaults = {};
+    userDefaults.pDevMode = settings;
+    SetPrinterA(printer, 9, reinterpret_cast<BYTE*>(&userDefaults), 0);
+}
+
 }  // namespace
 
 int printerSetup(HWND owner)
@@ -227,6 +237,7 @@ int printerSetup(HWND owner)
                 } else {
                     keepSettings(name, settings);
                     settings = nullptr;
+                    storeUserDefaults(printer, appState.pageSettings);
                 }
             }
             if (settings)

@@ -79,7 +79,8 @@ int printerFontHeight(HDC dc, const TEXTMETRICA& metrics);
 
 // Lets the user edit the default printer's document settings for the prints
 // that follow: on Windows 9x they become the printer's current settings, on
-// NT this run's (changing the printer's own needs administrator rights).
+// NT this run's and the user's own default for the printer (changing the
+// printer's own needs administrator rights).
 // 1 when done or when there is no default printer; 0 when the printer cannot
 // be opened or its settings cannot be read.
 int printerSetup(HWND owner);

@@ -6,19 +6,20 @@
 # Quorvel from its Start-menu link and search, remove through the Uninstall
 # entry, restart; registry, links and files are checked after each step.
 # Screenshots of every window go to build/screenshots/e2e-win10-*.png.
-# Needs a host that runs 32-bit programs; elsewhere it is skipped (exit 77).
-# QUORVEL_WIN10_BUILD=<Windows build folder> runs another build (a 64-bit one
-# tries the same steps on any host, without the WOW64 views).
+# Where the host cannot run 32-bit programs, the 64-bit build takes the same
+# steps in the same prefix: Program Files and the registry without WOW64
+# views. QUORVEL_WIN10_BUILD=<Windows build folder> runs a given build.
 set -eu
 given=$(cd "${1:?Windows build folder}" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/wine-env"
 . "$root/tests/e2e/support/windows.sh"
-build=${QUORVEL_WIN10_BUILD:-$(dirname "$given")/win32}
-if [ -z "${QUORVEL_WIN10_BUILD:-}" ] && [ "$(quorvel_probe_32bit)" != yes ]; then
-  echo "lifecycle_win10: SKIPPED: this host cannot run 32-bit programs ($quorvel_wine32_loader does not start),"
-  echo "so the 32-bit build cannot run in a 64-bit Windows 10 prefix here"
-  exit 77
+if [ -n "${QUORVEL_WIN10_BUILD:-}" ]; then
+  build=$QUORVEL_WIN10_BUILD
+elif [ "$(quorvel_probe_32bit)" = yes ]; then
+  build=$(dirname "$given")/win32
+else
+  build=$(dirname "$given")/win64
 fi
 setup_exe=$build/setup/setup.exe
 [ -f "$setup_exe" ] || { echo "lifecycle_win10: $setup_exe is missing; build it first"; exit 1; }
@@ -64,6 +65,12 @@ reg_value() {  # key [value] -> data as the program sees it (the default value w
   [ -z "${2:-}" ] || name=(/v "$2")
   "$program_wine" reg.exe query "$1" "${name[@]}" 2>/dev/null | tr -d '\r' | sed -n 's/^ *[^ ].*REG_[A-Z_]* *//p' | head -n 1
 }
+# Every value of a key as the program sees it, one "name<TAB>data" a line:
+# one Wine start for them all.
+key_values() {  # key
+  "$program_wine" reg.exe query "$1" 2>/dev/null | tr -d '\r' | sed -n 's/^    \(.*[^ ]\)    REG_[A-Z_]*    \(.*\)$/\1\t\2/p;s/^    \(.*[^ ]\)    REG_[A-Z_]*$/\1\t/p'
+}
+value_of() { printf '%s\n' "$1" | awk -F '\t' -v name="$2" '$1 == name { print $2; exit }'; }  # values name
 key_exists() { "${2:-$wine64}" reg.exe query "$1" >/dev/null 2>&1; }  # key [loader]
 uninstall_key='Microsoft\Windows\CurrentVersion\Uninstall\Quorvel'
 user_dir=$(find "$drive/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
@@ -106,16 +113,21 @@ for f in Quorvel.exe remove.exe setup.ini Quorvel.inf Esempio1.qvl; do
 done
 # The Uninstall entry lies in the program's view: under WOW6432Node for a
 # 32-bit setup, where the Control Panel of 64-bit Windows finds it too.
-uninstall=$(reg_value "HKLM\\Software\\$uninstall_key" UninstallString)
+entry=$(key_values "HKLM\\Software\\$uninstall_key")
+uninstall=$(value_of "$entry" UninstallString)
 [ "$uninstall" = "\"$folder\\remove.exe\" /Quorvel" ] || fail "UninstallString is '$uninstall'"
 for value in "InstallLocation=$folder" "DisplayIcon=$folder\\Quorvel.exe" NoModify=0x1 NoRepair=0x1; do
-  [ "$(reg_value "HKLM\\Software\\$uninstall_key" "${value%%=*}")" = "${value#*=}" ] || fail "the Uninstall entry lacks $value"
+  [ "$(value_of "$entry" "${value%%=*}")" = "${value#*=}" ] || fail "the Uninstall entry lacks $value"
 done
 for value in Publisher DisplayVersion EstimatedSize InstallDate; do
-  [ -n "$(reg_value "HKLM\\Software\\$uninstall_key" $value)" ] || fail "the Uninstall entry has no $value"
+  [ -n "$(value_of "$entry" $value)" ] || fail "the Uninstall entry has no $value"
 done
-key_exists "HKLM\\Software\\$native_view$uninstall_key" || fail "no Uninstall entry under HKLM\\Software\\$native_view"
-[ -z "$native_view" ] || ! key_exists "HKLM\\Software\\$uninstall_key" || fail "a 32-bit Uninstall entry in the 64-bit view"
+if [ -n "$native_view" ]; then
+  key_exists "HKLM\\Software\\$native_view$uninstall_key" || fail "no Uninstall entry under HKLM\\Software\\$native_view"
+  ! key_exists "HKLM\\Software\\$uninstall_key" || fail "a 32-bit Uninstall entry in the 64-bit view"
+else
+  ! key_exists "HKLM\\Software\\Wow6432Node\\$uninstall_key" || fail "a 64-bit Uninstall entry in the 32-bit view"
+fi
 app_path=$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Quorvel.exe')
 [ "$app_path" = "$folder\\Quorvel.exe" ] || fail "App Paths holds '$app_path'"
 command=$(reg_value 'HKLM\Software\Classes\Quorvel.File.qvl\Shell\Open\Command')
@@ -174,9 +186,7 @@ for f in Quorvel.exe leggimi.txt Quorvel.chm hh.exe; do
 done
 [ -f "$installed/Esempio1.qvl" ] || fail "the kept example went"
 [ -z "$(quorvel_links)" ] || fail "links left behind: $(quorvel_links)"
-for view in '' 'Wow6432Node\'; do
-  ! key_exists "HKLM\\Software\\$view$uninstall_key" || fail "the Uninstall entry is still under HKLM\\Software\\$view"
-done
+! key_exists "HKLM\\Software\\$uninstall_key" "$program_wine" || fail "the Uninstall entry is still there"
 ! key_exists 'HKCR\Quorvel.File.qvl' "$program_wine" || fail "the .qvl file type is still registered"
 # What is left goes at the restart, before anyone logs on.
 pending=$("$wine64" reg.exe query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null | tr -d '\r')
@@ -193,7 +203,7 @@ for f in remove.exe setup.ini Quorvel.inf; do
 done
 left=$(find "$installed" -type f ! -iname '*.qvl')
 [ -z "$left" ] || fail "files left after the restart: $left"
-"$wine64" reg.exe export 'HKLM\Software' 'C:\win10-export.reg' /y >/dev/null 2>&1
-entries=$(iconv -f UTF-16 -t UTF-8 "$drive/win10-export.reg" | grep -i 'quorvel\|\.qvl' || true)
+# The server has stopped and saved HKLM (both views) in system.reg.
+entries=$(awk '/^\[/ { software = tolower($0) ~ /^\[software\\/ } software && tolower($0) ~ /quorvel|\.qvl/' "$WINEPREFIX/system.reg")
 [ -z "$entries" ] || fail "registry entries of Quorvel left under HKLM\\Software: $entries"
 echo "life cycle on Windows 10 (64-bit prefix, 144 dpi) complete; screenshots: $shots/e2e-win10-*.png"

@@ -339,19 +339,48 @@ bool landscape(HDC dc)
     return wide;
 }
 
+// The program's calls of SetPrinterA: recorded, answered as the row says,
+// never passed on (the test printer keeps its defaults).
+std::vector<DWORD> setPrinterLevels;
+short storedOrientation;
+BOOL setPrinterAnswer;
+
+BOOL WINAPI recordSetPrinter(HANDLE, DWORD level, LPBYTE info, DWORD)
+{
+    setPrinterLevels.push_back(level);
+    const DEVMODEA* settings = level == 9 && info ? reinterpret_cast<PRINTER_INFO_9A*>(info)->pDevMode : nullptr;
+    storedOrientation = settings ? settings->dmOrientation : 0;
+    if (!setPrinterAnswer)
+        SetLastError(ERROR_ACCESS_DENIED);
+    return setPrinterAnswer;
+}
+
 // On NT the printer's own settings are the administrator's: the choice made
-// with OK holds for the prints of this run, without writing the printer's.
+// with OK holds for the prints of this run, without writing the printer's,
+// and becomes the user's own default for the runs that follow; where that is
+// refused, this run keeps it all the same.
 TEST_F(ItemOutputTest, PageSetUpChoiceReachesTheFollowingPrints)
 {
+    auto* const realSetPrinter = replaceImport("winspool.drv", "SetPrinterA", recordSetPrinter);
+    ASSERT_NE(realSetPrinter, nullptr);
     realDocumentProperties = replaceImport("winspool.drv", "DocumentPropertiesA", recordDocumentProperties);
     ASSERT_NE(realDocumentProperties, nullptr);
+    MessageBoxCatcher catcher(IDOK);
     // Turned against what the printer has (an earlier run may have set it).
     const bool printerLandscape = landscape(defaultPrinterDC());
     chosenOrientation = printerLandscape ? DMORIENT_PORTRAIT : DMORIENT_LANDSCAPE;
-    for (const LONG answer : {IDCANCEL, IDOK}) {
-        SCOPED_TRACE(answer == IDOK ? "OK" : "Cancel");
+    const struct {
+        const char* what;
+        LONG answer;
+        BOOL stored;
+    } rows[] = {{"Cancel", IDCANCEL, TRUE}, {"OK, user default refused", IDOK, FALSE}, {"OK", IDOK, TRUE}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
         documentPropertiesModes.clear();
-        promptAnswer = answer;
+        setPrinterLevels.clear();
+        storedOrientation = 0;
+        promptAnswer = row.answer;
+        setPrinterAnswer = row.stored;
         command(CMD_IMPOSTA_PAGINA);
         const bool prompted = std::any_of(documentPropertiesModes.begin(), documentPropertiesModes.end(),
                                           [](DWORD mode) { return (mode & DM_IN_PROMPT) != 0; });
@@ -359,8 +388,13 @@ TEST_F(ItemOutputTest, PageSetUpChoiceReachesTheFollowingPrints)
                                                 [](DWORD mode) { return (mode & DM_UPDATE) != 0; });
         EXPECT_TRUE(prompted);
         EXPECT_FALSE(printerWritten);
-        EXPECT_EQ(landscape(defaultPrinterDC()) != printerLandscape, answer == IDOK);
+        EXPECT_EQ(setPrinterLevels, row.answer == IDOK ? std::vector<DWORD>{9} : std::vector<DWORD>{});
+        EXPECT_EQ(storedOrientation, row.answer == IDOK ? chosenOrientation : 0);
+        EXPECT_EQ(landscape(defaultPrinterDC()) != printerLandscape, row.answer == IDOK);
     }
+    for (const CaughtMessageBox& box : catcher.caught())
+        ADD_FAILURE() << box.caption << ": " << box.text;
+    replaceImport("winspool.drv", "SetPrinterA", realSetPrinter);
     replaceImport("winspool.drv", "DocumentPropertiesA", realDocumentProperties);
 
     // The print set-up of the Ctrl prints starts from the same choice.

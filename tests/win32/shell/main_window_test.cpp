@@ -15,6 +15,8 @@
 namespace {
 
 const char LayoutKey[] = "Software\\Quorvel";
+// Where Windows put the machine-wide write of a program without a manifest.
+const char VirtualStoreKey[] = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\Quorvel";
 
 bool readLayout(DWORD* value, HKEY root = HKEY_CURRENT_USER)
 {
@@ -40,6 +42,7 @@ protected:
     void beforeStart() override
     {
         RegDeleteKeyA(HKEY_CURRENT_USER, LayoutKey);
+        RegDeleteKeyA(HKEY_CURRENT_USER, VirtualStoreKey);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, LayoutKey);
     }
 };
@@ -163,21 +166,26 @@ LONG WINAPI deniedOpenKey(HKEY root, LPCSTR name, DWORD options, REGSAM access, 
     return realOpenKey(root, name, options, access, key);
 }
 
+// The value an earlier version left, written past the refusals below.
+void storeEarlierLayout(HKEY root, const char* path, DWORD value)
+{
+    HKEY key;
+    ASSERT_EQ(realCreateKey(root, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+    RegSetValueExA(key, "Layout", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
 // The machine-wide value of earlier versions, and a user who may not write it.
 class StandardUserLayoutTest : public MainWindowTest {
 protected:
     void beforeStart() override
     {
         MainWindowTest::beforeStart();
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, LayoutKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        const DWORD treeAbove = 1;
-        RegSetValueExA(key, "Layout", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&treeAbove), sizeof treeAbove);
-        RegCloseKey(key);
         machineWrites = 0;
         realCreateKey = replaceImport("advapi32.dll", "RegCreateKeyExA", deniedCreateKey);
         realOpenKey = replaceImport("advapi32.dll", "RegOpenKeyExA", deniedOpenKey);
+        ASSERT_NE(realCreateKey, nullptr);
+        storeEarlierLayout(HKEY_LOCAL_MACHINE, LayoutKey, 1);
     }
     void TearDown() override
     {
@@ -190,7 +198,6 @@ protected:
 
 TEST_F(StandardUserLayoutTest, MachineValueIsTheStartAndTheUsersKeyTakesTheChanges)
 {
-    ASSERT_NE(realCreateKey, nullptr);
     HWND panel = GetDlgItem(window, IDC_PANEL);
     EXPECT_LT(screenRect(tree).top, screenRect(panel).top);
     DWORD value = 99;
@@ -203,6 +210,15 @@ TEST_F(StandardUserLayoutTest, MachineValueIsTheStartAndTheUsersKeyTakesTheChang
     ASSERT_TRUE(readLayout(&value));
     EXPECT_EQ(value, 0u);
     ASSERT_TRUE(readLayout(&value, HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(value, 1u);
+
+    // A user without a value of their own starts from what an earlier
+    // version showed them: the VirtualStore copy before the machine's.
+    MainWindowTest::beforeStart();
+    storeEarlierLayout(HKEY_CURRENT_USER, VirtualStoreKey, 1);
+    storeEarlierLayout(HKEY_LOCAL_MACHINE, LayoutKey, 0);
+    EXPECT_EQ(layoutSetting(false, 0), 1u);
+    ASSERT_TRUE(readLayout(&value));
     EXPECT_EQ(value, 1u);
     EXPECT_EQ(machineWrites, 0);
 }
