@@ -21,33 +21,15 @@ namespace {
 // The lines of the calculator's printed page below its title.
 std::string calculationText(const Calculation& calculation, DisplayUnit unit)
 {
-    const std::string concentration = std::string("Concentrazione (") + unitLabel(unit) + "): ";
-    std::string out;
-    if (calculation.multiple) {
-        out += "Esposizioni multiple\n";
-        for (const ExposureRow& row : calculation.rows) {
-            RowValues values = readRow(row);
-            out += "Descrizione: " + values.description + "\n";
-            out += concentration + unitValueText(values.f, unit) + "\n";
-            out += "Ore/giorno: " + fixedText(values.t, 3) + "\n";
-            out += "Giorni/anno: " + fixedText(values.g, 1) + "\n";
-            out += std::string("Esposizione parziale (") + unitLabel(unit) +
-                   "): " + unitValueText(values.partial, unit) + "\n";
-            if (unsigned item = rowItemId(row, unit))
-                out += "Fonte: " + itemOriginText(item) + "\n";
-        }
+    std::string out = calculation.multiple ? "Esposizioni multiple\n" : "";
+    for (const std::vector<std::string>& entry : calculationEntryLines(calculation, unit))
+        for (const std::string& line : entry)
+            if (calculation.multiple || !line.empty())  // a single calculation may have no description
+                out += line + "\n";
+    if (calculation.multiple)
         out += "\n";
-    } else {
-        if (!calculation.description.empty())
-            out += calculation.description + "\n";
-        out += concentration + calculation.fText + "\n";
-        out += "Ore/giorno: " + calculation.tText + "\n";
-        out += "Giorni/anno: " + calculation.gText + "\n";
-        if (unsigned item = fieldItemId(calculation, unit))
-            out += "Fonte: " + itemOriginText(item) + "\n";
-    }
-    out += "Esposizione annuale (ff/cc): " + calculation.resultCc + "\n";
-    out += "Esposizione annuale (ff/l): " + calculation.resultL + "\n";
+    for (const std::string& line : calculationResultLines(calculation))
+        out += line + "\n";
     if (!calculation.notes.empty())
         out += "\n" + unixLines(calculation.notes) + "\n";
     return out;

@@ -6,6 +6,43 @@
 #include "app/ui/page_flow.h"
 #include "common/number_format.h"
 
+#include <utility>
+
+std::vector<std::vector<std::string>> calculationEntryLines(const Calculation& calculation, DisplayUnit unit)
+{
+    const std::string concentration = std::string("Concentrazione (") + unitLabel(unit) + "): ";
+    std::vector<std::vector<std::string>> entries;
+    if (calculation.multiple) {
+        for (const ExposureRow& row : calculation.rows) {
+            const RowValues values = readRow(row);
+            std::vector<std::string> lines = {
+                "Descrizione: " + values.description,
+                concentration + unitValueText(values.f, unit),
+                "Ore/giorno: " + fixedText(values.t, 3),
+                "Giorni/anno: " + fixedText(values.g, 1),
+                std::string("Esposizione parziale (") + unitLabel(unit) + "): " +
+                    unitValueText(values.partial, unit)};
+            if (const unsigned item = rowItemId(row, unit))
+                lines.push_back("Fonte: " + itemOriginText(item));
+            entries.push_back(std::move(lines));
+        }
+    } else {
+        std::vector<std::string> lines = {calculation.description, concentration + calculation.fText,
+                                          "Ore/giorno: " + calculation.tText,
+                                          "Giorni/anno: " + calculation.gText};
+        if (const unsigned item = fieldItemId(calculation, unit))
+            lines.push_back("Fonte: " + itemOriginText(item));
+        entries.push_back(std::move(lines));
+    }
+    return entries;
+}
+
+std::vector<std::string> calculationResultLines(const Calculation& calculation)
+{
+    return {"Esposizione annuale (ff/cc): " + calculation.resultCc,
+            "Esposizione annuale (ff/l): " + calculation.resultL};
+}
+
 void printCalculationLines(PrintSurface& surface, const Calculation& calculation, DisplayUnit unit,
                            const std::string& title, int lineHeight, int width, int height)
 {
@@ -19,45 +56,28 @@ void printCalculationLines(PrintSurface& surface, const Calculation& calculation
     const std::vector<std::string> note =
         calculation.notes.empty() ? std::vector<std::string>() : page.wrap(calculation.notes);
     const int noteLines = note.empty() ? 0 : 3 + static_cast<int>(note.size());
-    const int resultLines = 2;
+    const std::vector<std::string> results = calculationResultLines(calculation);
+    const int resultLines = static_cast<int>(results.size());
 
     // Lines are written whole, without wrapping: a long description runs
     // past the right edge, as on the screen's one-line fields.
-    const bool perLitre = unit == PerLitre;
-    const std::string concentration = perLitre ? "Concentrazione (ff/l): " : "Concentrazione (ff/cc): ";
-    if (calculation.multiple) {
+    const std::vector<std::vector<std::string>> entries = calculationEntryLines(calculation, unit);
+    if (calculation.multiple)
         page.write("Esposizioni multiple");
-        for (size_t i = 0; i < calculation.rows.size(); ++i) {
-            const RowValues values = readRow(calculation.rows[i]);
-            const unsigned item = rowItemId(calculation.rows[i], unit);
-            const int rowLines = item ? 6 : 5;
-            const bool last = i + 1 == calculation.rows.size();
-            // The last row, the blank line, the results and the note go
-            // together when a page can hold them.
-            page.keepTogether(last ? rowLines + 1 + resultLines + noteLines : rowLines);
-            page.write("Descrizione: " + values.description);
-            page.write(concentration + unitValueText(values.f, unit));
-            page.write("Ore/giorno: " + fixedText(values.t, 3));
-            page.write("Giorni/anno: " + fixedText(values.g, 1));
-            page.write(std::string(perLitre ? "Esposizione parziale (ff/l): " : "Esposizione parziale (ff/cc): ") +
-                       unitValueText(values.partial, unit));
-            if (item)
-                page.write("Fonte: " + itemOriginText(item));
-        }
-        page.skip(1);
-    } else {
-        const unsigned item = fieldItemId(calculation, unit);
-        page.keepTogether(item ? 5 : 4);
-        page.write(calculation.description);
-        page.write(concentration + calculation.fText);
-        page.write("Ore/giorno: " + calculation.tText);
-        page.write("Giorni/anno: " + calculation.gText);
-        if (item)
-            page.write("Fonte: " + itemOriginText(item));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int entryLines = static_cast<int>(entries[i].size());
+        // The last row, the blank line, the results and the note go
+        // together when a page can hold them.
+        const bool lastRow = calculation.multiple && i + 1 == entries.size();
+        page.keepTogether(lastRow ? entryLines + 1 + resultLines + noteLines : entryLines);
+        for (const std::string& line : entries[i])
+            page.write(line);
     }
+    if (calculation.multiple)
+        page.skip(1);
     page.keepTogether(resultLines + noteLines);
-    page.write("Esposizione annuale (ff/cc): " + calculation.resultCc);
-    page.write("Esposizione annuale (ff/l): " + calculation.resultL);
+    for (const std::string& line : results)
+        page.write(line);
 
     if (!note.empty()) {
         page.skip(3);

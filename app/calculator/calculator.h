@@ -275,6 +275,12 @@ std::string calculationCsvText(const Calculation& calculation, DisplayUnit unit)
 
 // ---- calculation_print.cpp ----
 
+// The lines of a calculation as it is printed and shown as text: one entry
+// a row (multiple) or one for the four fields (single), each with the item's
+// source where a database item filled it; then the two result lines.
+std::vector<std::vector<std::string>> calculationEntryLines(const Calculation& calculation, DisplayUnit unit);
+std::vector<std::string> calculationResultLines(const Calculation& calculation);
+
 // The calculation's printed lines on pages of width x height, lines
 // lineHeight apart: title (repeated on every page), the rows (multiple) or
 // the four field texts, the results, the notes wrapped at the page width.
