@@ -155,16 +155,17 @@ bool uninstallStringIsOurs(const std::string& value, const InstallFolderNames& f
     return commandStarts(value, folder, RemoveProgram);
 }
 
-bool infNamesFolder(Profile& inf, const InstallFolderNames& folder) {
+bool infNamesFolder(const std::string& infText, const InstallFolderNames& folder) {
     for (const char* key : {"InfFile", "DefaultDestDir"}) {
         char value[300];
-        inf.readString("DestinationDirs", key, "", value, sizeof value);
+        iniReadString(infText, "DestinationDirs", key, "", value, sizeof value);
         if (std::strncmp(value, "0,", 2) != 0 || !folder.names(value + 2)) return false;
     }
     return true;
 }
 
 bool infFileNamesFolder(const char* infPath, const InstallFolderNames& folder) {
-    IniFileProfile inf(infPath);
-    return infNamesFolder(inf, folder);
+    std::string text;
+    readWholeFile(infPath, &text);
+    return infNamesFolder(text, folder);
 }

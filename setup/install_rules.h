@@ -4,8 +4,6 @@
 // installation. Portable.
 #pragma once
 
-#include "common/profile.h"
-
 #include <string>
 
 // Under HKEY_LOCAL_MACHINE, without a trailing "\".
@@ -86,7 +84,8 @@ bool uninstallStringIsOurs(const std::string& value, const InstallFolderNames& f
 
 // The INF's DestinationDirs InfFile and DefaultDestDir both name the folder
 // ("0,<folder>"): only then may its DelFiles run at the next start. Setup
-// reads it back after writing, remove before trusting it, both from the file
-// through the portable profile rules.
-bool infNamesFolder(Profile& inf, const InstallFolderNames& folder);
+// reads the file back after writing it, remove before trusting it, both
+// through the portable profile rules (only their read half: remove.exe is
+// kept small).
+bool infNamesFolder(const std::string& infText, const InstallFolderNames& folder);
 bool infFileNamesFolder(const char* infPath, const InstallFolderNames& folder);
