@@ -3,7 +3,6 @@
 // plan, then leaves the last three files to the next start of Windows: on NT
 // to the delayed deletions, and to the INF processor through the RunOnce key
 // where the folder is one that only administrators may change.
-#include "common/bounded_text.h"
 #include "common/win/windows_profile.h"
 #include "remove/removal.h"
 #include "remove/uninstall_plan.h"
@@ -30,9 +29,10 @@ void showError(const char* text, const char* caption)
 }
 
 // The install folder from the product's App Paths entry and the script in
-// it. False after the message: every later step names the folder, and an
-// empty one would reach the root of the current drive.
-bool findInstallFolder(const char* product, char* folder, char* scriptPath)
+// it, in the form setup gave them ("C:\Quorvel\\" from an older setup is
+// "C:\Quorvel"). False after the message: every later step names the
+// folder, and an empty one would reach the root of the current drive.
+bool findInstallFolder(const char* product, InstallContext& context)
 {
     const std::string key = appPathsKeyFor(product);
     HKEY handle;
@@ -52,16 +52,9 @@ bool findInstallFolder(const char* product, char* folder, char* scriptPath)
     RegCloseKey(handle);
     value[result == ERROR_SUCCESS ? bytes : 0] = '\0';
     const bool text = type == REG_SZ || type == REG_EXPAND_SZ;
-    if (result != ERROR_SUCCESS || !text ||
-        !installFolderFromAppPath(value, folder, InstallPathSize)) {
-        showError("Impossibile recuperare il percorso", key.c_str());
-        return false;
-    }
-    // A folder typed as "C:\Quorvel\\" by an older setup still names the
-    // same folder.
-    const std::string normal = normaliseFolder(folder);
-    copyBounded(folder, InstallPathSize, normal.c_str());
-    if (!joinPath(folder, ScriptFile, scriptPath, InstallPathSize)) {
+    char folder[InstallPathSize];
+    if (result != ERROR_SUCCESS || !text || !installFolderFromAppPath(value, folder, InstallPathSize) ||
+        !setInstallFolder(context, folder)) {
         showError("Impossibile recuperare il percorso", key.c_str());
         return false;
     }
@@ -116,9 +109,10 @@ public:
         IPersistFile* file;
         if (FAILED(openShellLink(&link, &file)))
             return target;
-        WCHAR wide[InstallPathSize];
+        WCHAR wide[MAX_PATH];
         char path[MAX_PATH] = "";
-        if (wideLinkPath(linkFile.c_str(), wide) && SUCCEEDED(file->Load(wide, STGM_READ)) &&
+        if (MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, wide, MAX_PATH) &&
+            SUCCEEDED(file->Load(wide, STGM_READ)) &&
             link->GetPath(path, MAX_PATH, nullptr, 0) == S_OK)
             target = path;
         file->Release();
@@ -327,12 +321,11 @@ int runRemoval(const char* commandLine)
     char executable[ProductSize + 4];
     std::snprintf(executable, sizeof executable, "%s.exe", product);
 
-    char folder[InstallPathSize];
-    char scriptPath[InstallPathSize];
-    if (!findInstallFolder(product, folder, scriptPath))
+    InstallContext context;
+    if (!findInstallFolder(product, context))
         return 0;
-
-    WindowsProfile script(scriptPath);
+    const char* folder = context.installFolder;
+    WindowsProfile script(context.scriptPath);
     const InstallFolderNames names = installFolderNames(folder);
     char windows[InstallPathSize];
     char system[InstallPathSize];

@@ -3,7 +3,6 @@
 #include "setup/setup_program.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <cstring>
 #include <string>

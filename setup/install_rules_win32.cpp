@@ -91,24 +91,12 @@ InstallFolderNames installFolderNames(const char* folder)
 
 HRESULT openShellLink(IShellLinkA** link, IPersistFile** file)
 {
-    *link = nullptr;
-    *file = nullptr;
     HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                       reinterpret_cast<void**>(link));
-    if (FAILED(result)) {
-        *link = nullptr;
-        return result;
-    }
-    result = (*link)->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file));
-    if (FAILED(result)) {
-        (*link)->Release();
-        *link = nullptr;
-        *file = nullptr;
+    if (SUCCEEDED(result)) {
+        result = (*link)->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file));
+        if (FAILED(result))
+            (*link)->Release();
     }
     return result;
-}
-
-bool wideLinkPath(const char* linkFile, WCHAR (&wide)[InstallPathSize])
-{
-    return MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wide, InstallPathSize) != 0;
 }

@@ -37,8 +37,6 @@ const WindowsVersion* readWindowsVersion(OSVERSIONINFOA& info, WindowsVersion& v
 // has none), without a trailing "\".
 InstallFolderNames installFolderNames(const char* folder);
 
-// The shell's link object and its file interface, both to be released; on
-// failure neither is set.
+// The shell's link object and its file interface, both to be released;
+// nothing to release on failure.
 HRESULT openShellLink(IShellLinkA** link, IPersistFile** file);
-// The link file's path as the file interface takes it; false when too long.
-bool wideLinkPath(const char* linkFile, WCHAR (&wide)[InstallPathSize]);

@@ -144,7 +144,8 @@ HRESULT createShellLink(const char* target, const char* linkFile, const char* de
         link->SetWorkingDirectory(workingFolder);
     WCHAR wide[InstallPathSize];
     // E_INVALIDARG: a path longer than any file can have.
-    result = wideLinkPath(linkFile, wide) ? file->Save(wide, TRUE) : E_INVALIDARG;
+    result = MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wide, InstallPathSize) ? file->Save(wide, TRUE)
+                                                                                  : E_INVALIDARG;
     file->Release();
     link->Release();
     return result;
