@@ -74,7 +74,7 @@ bool installFolderFromAppPath(const char* appPath, char* folder, unsigned size) 
     if (size > 0) folder[0] = '\0';
     const char* lastSlash = std::strrchr(appPath, '\\');
     if (!lastSlash || pathRoot(appPath) == PathRoot::None) return false;
-    // A share's folder is at least "\\x".
+    // "\\server" alone would cut to "\".
     size_t length = static_cast<size_t>(lastSlash - appPath);
     if (length < 2 || length >= size) return false;
     return copyBounded(folder, size, appPath, length);

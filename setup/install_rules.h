@@ -1,7 +1,7 @@
 // The names and rules that setup and remove share: the registry keys, the
-// install-folder rule, the program-group formula and the tests by which the
-// uninstaller knows that a key, a shortcut or the INF belongs to this
-// installation. Portable.
+// folder rules, the places of the group and the links, and the tests by
+// which the uninstaller knows that a key, a shortcut or the INF belongs to
+// this installation. Portable; their Windows half is install_rules_win32.h.
 #pragma once
 
 #include <string>
