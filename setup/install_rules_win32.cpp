@@ -79,11 +79,9 @@ const WindowsVersion* readWindowsVersion(OSVERSIONINFOA& info, WindowsVersion& v
 
 InstallFolderNames installFolderNames(const char* folder)
 {
-    InstallFolderNames names;
-    names.longForm = folder;
     char shortPath[InstallPathSize];
     const DWORD length = GetShortPathNameA(folder, shortPath, sizeof shortPath);
-    names.shortForm = length > 0 && length < sizeof shortPath ? shortPath : folder;
+    InstallFolderNames names{folder, length > 0 && length < sizeof shortPath ? shortPath : folder};
     if (!names.shortForm.empty() && names.shortForm.back() == '\\')
         names.shortForm.pop_back();
     return names;
