@@ -26,11 +26,10 @@ std::string bibliographyOf(const NodeRecord& node)
 }
 
 // The tree's concentration of an item, with the panel's decimals.
-std::string treeValue(const NodeRecord& item, int unit)
+std::string treeValue(const NodeRecord& item, DisplayUnit unit)
 {
-    if (unit == UnitPerLitre)
-        return fixedText(item.concentration * 1000.0, 1) + " ff/l";
-    return fixedText(item.concentration, 4) + " ff/cc";
+    return fixedText(concentrationInUnit(item.concentration, unit), unit == PerLitre ? 1 : 4) + " " +
+           unitLabel(unit);
 }
 
 bool noPositionals(CommandContext& context, const ParsedOptions& options)
@@ -52,7 +51,7 @@ int showHelp(CommandContext& context)
 
 struct TreeWalk {
     long maxDepth;
-    int unit;
+    DisplayUnit unit;
     bool ids;
     std::vector<unsigned> folders;  // the open folders, root first
     std::string* out;
@@ -188,7 +187,7 @@ std::string sourceLines(const NodeRecord& item)
     return out;
 }
 
-void showNode(const NodeRecord& node, const ParsedOptions& options, int unit, std::string* out)
+void showNode(const NodeRecord& node, const ParsedOptions& options, DisplayUnit unit, std::string* out)
 {
     for (const std::string& title : panelTitlesOf(node))
         *out += title + "\n";
@@ -203,7 +202,7 @@ void showNode(const NodeRecord& node, const ParsedOptions& options, int unit, st
     }
     // Both units: the first line of the panel text in each, then the rest.
     std::string source;
-    for (int shown : {UnitPerCc, UnitPerLitre}) {
+    for (DisplayUnit shown : {PerCc, PerLitre}) {
         formatItemDisplayText(node, shown, text, sizeof text);
         std::string panel = unixLines(text);
         size_t end = panel.find('\n');
@@ -338,7 +337,7 @@ int treeCommand(CommandContext& context)
         return showHelp(context);
     if (!noPositionals(context, options))
         return ExitUsage;
-    TreeWalk walk{1000000, 0, options.has("--ids"), {RootFolderId}, &context.io.out};
+    TreeWalk walk{1000000, PerCc, options.has("--ids"), {RootFolderId}, &context.io.out};
     if (!unitOption(context, options, &walk.unit))
         return ExitUsage;
     if (const std::string* depth = options.value("--depth")) {
@@ -358,7 +357,7 @@ int showCommand(CommandContext& context)
         return ExitUsage;
     if (options.help)
         return showHelp(context);
-    int unit;
+    DisplayUnit unit;
     if (!unitOption(context, options, &unit))
         return ExitUsage;
     if (options.positionals.size() != 1)

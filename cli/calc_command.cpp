@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "app/calculator/calculator.h"
 #include "app/database/database.h"
@@ -18,22 +19,20 @@
 namespace {
 
 // The lines of the calculator's printed page below its title.
-std::string calculationText(const Calculation& calculation, int unit)
+std::string calculationText(const Calculation& calculation, DisplayUnit unit)
 {
-    const bool litre = unit != 0;
+    const std::string concentration = std::string("Concentrazione (") + unitLabel(unit) + "): ";
     std::string out;
     if (calculation.multiple) {
         out += "Esposizioni multiple\n";
         for (const ExposureRow& row : calculation.rows) {
             RowValues values = readRow(row);
             out += "Descrizione: " + values.description + "\n";
-            out += std::string(litre ? "Concentrazione (ff/l): " : "Concentrazione (ff/cc): ") +
-                   unitValueText(values.f, unit) + "\n";
+            out += concentration + unitValueText(values.f, unit) + "\n";
             out += "Ore/giorno: " + fixedText(values.t, 3) + "\n";
             out += "Giorni/anno: " + fixedText(values.g, 1) + "\n";
-            out += std::string(litre ? "Esposizione parziale (ff/l): "
-                                     : "Esposizione parziale (ff/cc): ") +
-                   unitValueText(values.partial, unit) + "\n";
+            out += std::string("Esposizione parziale (") + unitLabel(unit) +
+                   "): " + unitValueText(values.partial, unit) + "\n";
             if (unsigned item = rowItemId(row, unit))
                 out += "Fonte: " + itemOriginText(item) + "\n";
         }
@@ -41,8 +40,7 @@ std::string calculationText(const Calculation& calculation, int unit)
     } else {
         if (!calculation.description.empty())
             out += calculation.description + "\n";
-        out += std::string(litre ? "Concentrazione (ff/l): " : "Concentrazione (ff/cc): ") +
-               calculation.fText + "\n";
+        out += concentration + calculation.fText + "\n";
         out += "Ore/giorno: " + calculation.tText + "\n";
         out += "Giorni/anno: " + calculation.gText + "\n";
         if (unsigned item = fieldItemId(calculation, unit))
@@ -101,7 +99,7 @@ bool limitedText(CommandContext& context, const ParsedOptions& options, const ch
 // Reads a .qvl file into a calculation as the calculator does when it opens
 // it. False (message written) when the file cannot be read or is not one.
 bool loadCalculation(CommandContext& context, const CliArgument& argument, std::string* text,
-                     Calculation* calculation, int* unit)
+                     Calculation* calculation, DisplayUnit* unit)
 {
     std::string name = shownPath(argument.path);
     errno = 0;
@@ -110,9 +108,9 @@ bool loadCalculation(CommandContext& context, const CliArgument& argument, std::
         failure(context, "impossibile leggere il file " + inQuotes(name) + " (" + shownPath(reason) + ")");
         return false;
     }
-    SectionProfile profile(*text);
+    IniSectionProfile profile(*text);
     if (!profile.hasSection(MainSection)) {
-        failure(context, inQuotes(name) + " non è un file di calcolo: manca la sezione [QUORVEL]");
+        failure(context, inQuotes(name) + " non è un file di calcolo: manca la sezione [" + MainSection + "]");
         return false;
     }
     CalculationFile file = readCalculationFile(profile);
@@ -124,7 +122,7 @@ bool loadCalculation(CommandContext& context, const CliArgument& argument, std::
 
 // Items whose indicative value went into the result, on the error stream:
 // an invented figure is not a measurement.
-void warnIndicative(CommandContext& context, const Calculation& calculation, int unit)
+void warnIndicative(CommandContext& context, const Calculation& calculation, DisplayUnit unit)
 {
     std::vector<unsigned> items;
     if (calculation.multiple)
@@ -140,7 +138,7 @@ void warnIndicative(CommandContext& context, const Calculation& calculation, int
 }
 
 // "-F @ID": the item's concentration as the calculator takes it, in unit.
-bool itemValue(CommandContext& context, const std::string& utf8, int unit, Calculation* calculation)
+bool itemValue(CommandContext& context, const std::string& utf8, DisplayUnit unit, Calculation* calculation)
 {
     long id;
     const NodeRecord* item = parseCount(utf8.substr(1), &id) && id <= 65535
@@ -173,7 +171,7 @@ int calcCommand(CommandContext& context)
         return usageError(context, "un solo file .qvl per volta (per più file: quorvel check)");
 
     Calculation calculation;
-    int unit = 0;
+    DisplayUnit unit = PerCc;
     if (options.positionals.size() == 1) {
         for (const char* option : {"-F", "-t", "-g", "--unit", "-d", "--note"})
             if (options.has(option))
@@ -186,10 +184,10 @@ int calcCommand(CommandContext& context)
             return ExitFailed;
         std::string storedCc = calculation.resultCc;
         if (!calculation.multiple) {
-            SectionProfile profile(text);
+            IniSectionProfile profile(text);
             CalculationFile file = readCalculationFile(profile);
-            for (auto [key, value] : {std::pair{"FIBRE", &file.fText}, std::pair{"ORE", &file.tText},
-                                      std::pair{"GIORNI", &file.gText}}) {
+            for (auto [key, value] : {std::pair{FibreKey, &file.fText}, std::pair{HoursKey, &file.tText},
+                                      std::pair{DaysKey, &file.gText}}) {
                 TypedNumberCheck check = checkTypedNumber(*value);
                 if (!check.accepted)
                     warning(context, std::string(key) + "=" + inQuotes(*value) + ": " +
@@ -199,7 +197,7 @@ int calcCommand(CommandContext& context)
         }
         recomputeResults(calculation, unit);
         if (storedCc != calculation.resultCc)
-            warning(context, "il file riporta ESPOSIZIONE=" + inQuotes(storedCc) +
+            warning(context, "il file riporta " + std::string(ExposureKey) + "=" + inQuotes(storedCc) +
                                  ", il ricalcolo dà " + calculation.resultCc);
     } else {
         if (!options.has("-F"))
@@ -211,24 +209,20 @@ int calcCommand(CommandContext& context)
         if (!fibre.empty() && fibre[0] == '@') {
             if (!itemValue(context, fibre, unit, &calculation))
                 return ExitUsage;
-        } else if (!typedValue(context, "-F", fibre, "Attenzione: inserire la concentrazione di fibre!",
-                               &calculation.fText)) {
+        } else if (!typedValue(context, "-F", fibre, MissingFibreMessage, &calculation.fText)) {
             return ExitUsage;
         }
         if (options.has("-t") &&
-            !typedValue(context, "-t", *options.value("-t"), "Attenzione: inserire le ore/giorno!", &t))
+            !typedValue(context, "-t", *options.value("-t"), HoursRange.missingMessage, &t))
             return ExitUsage;
         if (options.has("-g") &&
-            !typedValue(context, "-g", *options.value("-g"), "Attenzione: inserire i giorni/anno!", &g))
+            !typedValue(context, "-g", *options.value("-g"), DaysRange.missingMessage, &g))
             return ExitUsage;
-        if (!hoursInRange(readNumber(t.c_str(), TypedNumberChars)))
-            return usageError(context, "-t " + inQuotes(t) +
-                                           ": Attenzione: ore/giorno valore non valido! (da 0 "
-                                           "escluso a 24)");
-        if (!daysInRange(readNumber(g.c_str(), TypedNumberChars)))
-            return usageError(context, "-g " + inQuotes(g) +
-                                           ": Attenzione: giorni/anno valore non valido! (da 0 "
-                                           "escluso a 365)");
+        for (auto [option, text, range] :
+             {std::tuple{"-t", &t, &HoursRange}, std::tuple{"-g", &g, &DaysRange}})
+            if (!range->contains(readNumber(text->c_str(), TypedNumberChars)))
+                return usageError(context, std::string(option) + " " + inQuotes(*text) + ": " +
+                                               range->invalidMessage + " (" + range->limits + ")");
         calculation.tText = t;
         calculation.gText = g;
         if (!limitedText(context, options, "-d", &calculation.description) ||

@@ -3,8 +3,6 @@
 
 #include "cli/text_encoding.h"
 
-const char* const MainSection = "QUORVEL";
-
 int showHelp(CommandContext& context)
 {
     context.io.out += helpText(context.command, context.language);
@@ -49,12 +47,7 @@ bool isPlainNumber(const std::string& text)
     return i == n;
 }
 
-bool hoursInRange(double t)
+std::string outOfRange(const ValueRange& range)
 {
-    return t > 0 && t <= 24;
-}
-
-bool daysInRange(double g)
-{
-    return g > 0 && g <= 365;
+    return std::string(range.name) + " fuori dall'intervallo " + range.limits;
 }

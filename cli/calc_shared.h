@@ -3,10 +3,9 @@
 
 #include <string>
 
-#include "cli/cli_internal.h"
+#include "app/calculator/calculator.h"
 
-// The main section of a .qvl file.
-extern const char* const MainSection;
+#include "cli/cli_internal.h"
 
 // The command's help text on the output stream; returns ExitOk.
 int showHelp(CommandContext& context);
@@ -20,6 +19,5 @@ std::string shownPath(const std::string& path);
 // nothing else.
 bool isPlainNumber(const std::string& text);
 
-// The calculator's ranges of t (hours a day) and g (days a year).
-bool hoursInRange(double t);
-bool daysInRange(double g);
+// "ore/giorno fuori dall'intervallo da 0 escluso a 24".
+std::string outOfRange(const ValueRange& range);

@@ -45,12 +45,12 @@ private:
     void checkLength(const std::string& section, const char* key);
     void checkFlag(const char* key, const char* meaningZero, const char* meaningOther);
     void checkSingle(const CalculationFile& file);
-    void checkRows(const CalculationFile& file, int unit);
+    void checkRows(const CalculationFile& file, DisplayUnit unit);
     void checkRowNumber(const std::string& section, const char* key, double* value);
     void checkResult(const char* key, const std::string& recomputed, int decimals);
 
     const std::string& text_;
-    SectionProfile profile_;
+    IniSectionProfile profile_;
     std::vector<std::string> problems_;
     std::vector<char> buffer_;
 };
@@ -78,7 +78,7 @@ void FileCheck::checkSingle(const CalculationFile& file)
     struct Field {
         const char* key;
         const std::string* text;
-    } fields[] = {{"FIBRE", &file.fText}, {"ORE", &file.tText}, {"GIORNI", &file.gText}};
+    } fields[] = {{FibreKey, &file.fText}, {HoursKey, &file.tText}, {DaysKey, &file.gText}};
     for (const Field& field : fields) {
         std::string value;
         if (!raw(MainSection, field.key, &value)) {
@@ -103,13 +103,12 @@ void FileCheck::checkSingle(const CalculationFile& file)
     std::string kept;
     TypedNumberCheck t = checkTypedNumber(file.tText);
     double hours = readNumber((t.accepted ? file.tText : t.keptText).c_str(), TypedNumberChars);
-    if (!file.tText.empty() && !hoursInRange(hours))
-        problem("ORE=" + inQuotes(file.tText) + ": ore/giorno fuori dall'intervallo da 0 (escluso) a 24");
+    if (!file.tText.empty() && !HoursRange.contains(hours))
+        problem(std::string(HoursKey) + "=" + inQuotes(file.tText) + ": " + outOfRange(HoursRange));
     TypedNumberCheck g = checkTypedNumber(file.gText);
     double days = readNumber((g.accepted ? file.gText : g.keptText).c_str(), TypedNumberChars);
-    if (!file.gText.empty() && !daysInRange(days))
-        problem("GIORNI=" + inQuotes(file.gText) +
-                ": giorni/anno fuori dall'intervallo da 0 (escluso) a 365");
+    if (!file.gText.empty() && !DaysRange.contains(days))
+        problem(std::string(DaysKey) + "=" + inQuotes(file.gText) + ": " + outOfRange(DaysRange));
 }
 
 void FileCheck::checkRowNumber(const std::string& section, const char* key, double* value)
@@ -124,44 +123,45 @@ void FileCheck::checkRowNumber(const std::string& section, const char* key, doub
                                                      : ""));
 }
 
-void FileCheck::checkRows(const CalculationFile& file, int unit)
+void FileCheck::checkRows(const CalculationFile& file, DisplayUnit unit)
 {
     std::string items;
-    if (!raw(MainSection, "ITEMS", &items)) {
-        if (profile_.hasSection("EXPO_0"))
-            problem("ITEMS mancante: il calcolo multiplo si legge senza righe e le sezioni EXPO "
+    if (!raw(MainSection, RowCountKey, &items)) {
+        if (profile_.hasSection(rowSection(0).c_str()))
+            problem(std::string(RowCountKey) +
+                    " mancante: il calcolo multiplo si legge senza righe e le sezioni EXPO "
                     "sono ignorate");
     } else {
         long count;
-        int read = profile_.readInt(MainSection, "ITEMS", 0);
+        int read = profile_.readInt(MainSection, RowCountKey, 0);
         if (!parseCount(items, &count))
-            problem("ITEMS=" + inQuotes(items) + " non è un numero di righe: letto come " +
-                    std::to_string(read < 0 ? 0 : read));
+            problem(std::string(RowCountKey) + "=" + inQuotes(items) +
+                    " non è un numero di righe: letto come " + std::to_string(read < 0 ? 0 : read));
         else if (count > MaxFileRows)
-            problem("ITEMS=" + items + ": il programma legge al massimo " +
+            problem(std::string(RowCountKey) + "=" + items + ": il programma legge al massimo " +
                     std::to_string(MaxFileRows) + " righe");
     }
     for (size_t i = 0; i < file.rows.size(); ++i) {
-        std::string section = "EXPO_" + std::to_string(i);
+        std::string section = rowSection(static_cast<int>(i));
         if (!profile_.hasSection(section.c_str())) {
             problem("sezione [" + section + "] mancante: la riga è vuota, con valori 0");
             continue;
         }
         RowValues values = file.rows[i];
         if (values.description.empty())
-            problem(name(section, "VOCE") + " vuota: il calcolatore non accetta una riga senza descrizione");
-        checkLength(section, "VOCE");
-        checkRowNumber(section, "FIBRE", &values.f);
-        checkRowNumber(section, "ORE", &values.t);
-        checkRowNumber(section, "GIORNI", &values.g);
+            problem(name(section, RowDescriptionKey) + " vuota: il calcolatore non accetta una riga senza descrizione");
+        checkLength(section, RowDescriptionKey);
+        checkRowNumber(section, FibreKey, &values.f);
+        checkRowNumber(section, HoursKey, &values.t);
+        checkRowNumber(section, DaysKey, &values.g);
         if (values.f < 0)
-            problem(name(section, "FIBRE") + ": concentrazione negativa");
-        if (!hoursInRange(values.t))
-            problem(name(section, "ORE") + "=" + shortestDecimal(values.t) +
-                    ": ore/giorno fuori dall'intervallo da 0 (escluso) a 24");
-        if (!daysInRange(values.g))
-            problem(name(section, "GIORNI") + "=" + shortestDecimal(values.g) +
-                    ": giorni/anno fuori dall'intervallo da 0 (escluso) a 365");
+            problem(name(section, FibreKey) + ": concentrazione negativa");
+        if (!HoursRange.contains(values.t))
+            problem(name(section, HoursKey) + "=" + shortestDecimal(values.t) + ": " +
+                    outOfRange(HoursRange));
+        if (!DaysRange.contains(values.g))
+            problem(name(section, DaysKey) + "=" + shortestDecimal(values.g) + ": " +
+                    outOfRange(DaysRange));
         // The list keeps the values rounded to its decimals; the total is
         // computed from what the list shows.
         RowValues written = values;
@@ -171,9 +171,9 @@ void FileCheck::checkRows(const CalculationFile& file, int unit)
             const char* key;
             double stored, listed;
             const std::string& text;
-        } rounded[] = {{"FIBRE", values.f, shown.f, row.columns[ColumnF]},
-                       {"ORE", values.t, shown.t, row.columns[ColumnT]},
-                       {"GIORNI", values.g, shown.g, row.columns[ColumnG]}};
+        } rounded[] = {{FibreKey, values.f, shown.f, row.columns[ColumnF]},
+                       {HoursKey, values.t, shown.t, row.columns[ColumnT]},
+                       {DaysKey, values.g, shown.g, row.columns[ColumnG]}};
         for (const Rounded& r : rounded)
             if (r.stored != r.listed)
                 problem(name(section, r.key) + "=" + shortestDecimal(r.stored) +
@@ -201,27 +201,27 @@ void FileCheck::checkResult(const char* key, const std::string& recomputed, int 
 std::vector<std::string> FileCheck::run()
 {
     if (!profile_.hasSection(MainSection)) {
-        problem("manca la sezione [QUORVEL]: non è un file di calcolo");
+        problem(std::string("manca la sezione [") + MainSection + "]: non è un file di calcolo");
         return problems_;
     }
-    checkFlag("UNIT", "ff/cc", "ff/l");
-    checkFlag("MULTI", "calcolo singolo", "calcolo multiplo");
+    checkFlag(UnitKey, unitLabel(PerCc), unitLabel(PerLitre));
+    checkFlag(MultipleKey, "calcolo singolo", "calcolo multiplo");
     CalculationFile file = readCalculationFile(profile_);
-    for (const char* key : {"ESPOSIZIONE", "NOTE"})
+    for (const char* key : {ExposureKey, NotesKey})
         checkLength(MainSection, key);
     if (file.multiple) {
         checkRows(file, file.unit);
     } else {
-        for (const char* key : {"LAVORAZIONE", "FIBRE", "ORE", "GIORNI"})
+        for (const char* key : {DescriptionKey, FibreKey, HoursKey, DaysKey})
             checkLength(MainSection, key);
         checkSingle(file);
     }
     Calculation calculation;
-    int unit = 0;
+    DisplayUnit unit = PerCc;
     applyCalculationFile(file, std::string(), calculation, &unit);
     recomputeResults(calculation, unit);
-    checkResult("ESPOSIZIONE", calculation.resultCc, 5);
-    checkResult("ESPOSIZIONE_FL", calculation.resultL, 2);
+    checkResult(ExposureKey, calculation.resultCc, 5);
+    checkResult(ExposureLitreKey, calculation.resultL, 2);
     return problems_;
 }
 

@@ -3,13 +3,12 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "app/browse/tree_model.h"
 #include "cli/cli.h"
-#include "common/profile.h"
+#include "common/display_unit_rules.h"
 
 struct NodeRecord;
 
@@ -56,7 +55,7 @@ bool textArgument(CommandContext& context, const std::string& utf8, const char* 
 
 // The unit option ("cc" or "l", in either spelling "ff/cc" and "ff/l");
 // false with the message written.
-bool unitOption(CommandContext& context, const ParsedOptions& options, int* unit);
+bool unitOption(CommandContext& context, const ParsedOptions& options, DisplayUnit* unit);
 
 // Whole non-negative decimal number of at most 9 digits.
 bool parseCount(const std::string& text, long* value);
@@ -100,29 +99,6 @@ std::string timesThousandText(const std::string& decimal);
 
 // Text with "\r\n" line ends turned into "\n".
 std::string unixLines(const std::string& text);
-
-// ---- section_profile.cpp ----
-
-// A read-only profile over INI text that answers each call from the sections
-// of that name alone, with the portable reader's rules. Writes fail.
-class SectionProfile : public Profile {
-public:
-    explicit SectionProfile(const std::string& text);
-
-    bool hasSection(const char* section) const;
-
-    unsigned readString(const char* section, const char* key, const char* defaultValue,
-                        char* buffer, unsigned size) override;
-    int readInt(const char* section, const char* key, int defaultValue) override;
-    unsigned readKeys(const char* section, char* buffer, unsigned size) override;
-    bool writeString(const char* section, const char* key, const char* value) override;
-
-private:
-    const std::string& textOf(const char* section) const;
-
-    std::string text_;
-    std::map<std::string, std::string> sections_;  // folded name -> its lines, all of them
-};
 
 // ---- commands ----
 int treeCommand(CommandContext& context);

@@ -26,11 +26,6 @@ constexpr double ItalianAnnualMean = 0.1;
 constexpr long ItalianYears = 10;
 constexpr size_t MaxHistoryPeriods = 10000;
 
-std::string unitName(int unit)
-{
-    return unitLabel(unit);
-}
-
 struct Period {
     int line;
     long from, to;  // months since year 0: year * 12 + month - 1, both included
@@ -67,7 +62,7 @@ bool parseMonth(const std::string& text, bool end, long* month)
 }
 
 // Reads one line of a work history; false with the message in *error.
-bool readPeriod(const std::string& line, int number, int unit, Period* period, std::string* error)
+bool readPeriod(const std::string& line, int number, DisplayUnit unit, Period* period, std::string* error)
 {
     std::vector<std::string> fields;
     size_t pos = 0;
@@ -114,7 +109,7 @@ bool readPeriod(const std::string& line, int number, int unit, Period* period, s
                 return false;
             }
             period->item = item;
-            period->f = unit != 0 ? item->concentration * 1000 : item->concentration;
+            period->f = concentrationInUnit(item->concentration, unit);
             if (period->description.empty())
                 period->description = item->name;
             continue;
@@ -130,12 +125,12 @@ bool readPeriod(const std::string& line, int number, int unit, Period* period, s
         *error = "F " + inQuotes(fields[2]) + ": la concentrazione non può essere negativa";
         return false;
     }
-    if (!hoursInRange(period->t)) {
-        *error = "t " + inQuotes(fields[3]) + ": ore/giorno fuori dall'intervallo da 0 (escluso) a 24";
+    if (!HoursRange.contains(period->t)) {
+        *error = "t " + inQuotes(fields[3]) + ": " + outOfRange(HoursRange);
         return false;
     }
-    if (!daysInRange(period->g)) {
-        *error = "g " + inQuotes(fields[4]) + ": giorni/anno fuori dall'intervallo da 0 (escluso) a 365";
+    if (!DaysRange.contains(period->g)) {
+        *error = "g " + inQuotes(fields[4]) + ": " + outOfRange(DaysRange);
         return false;
     }
     return true;
@@ -200,7 +195,7 @@ int historyCommand(CommandContext& context)
         return ExitUsage;
     if (options.help)
         return showHelp(context);
-    int unit;
+    DisplayUnit unit;
     if (!unitOption(context, options, &unit))
         return ExitUsage;
     if (options.positionals.size() != 1)
@@ -262,7 +257,7 @@ int historyCommand(CommandContext& context)
             }
 
     std::string& out = context.io.out;
-    out += "Periodo\tAnni\tF (" + unitName(unit) + ")\tt\tg\tE (ff/cc)\tff/cc × anni\tDescrizione\tFonte\n";
+    out += std::string("Periodo\tAnni\tF (") + unitLabel(unit) + ")\tt\tg\tE (ff/cc)\tff/cc × anni\tDescrizione\tFonte\n";
     double total = 0;
     std::vector<double> exposures;  // annual mean of each period, ff/cc
     std::vector<int> indicative;    // lines whose F is an indicative item
@@ -270,8 +265,8 @@ int historyCommand(CommandContext& context)
     for (const Period& period : periods) {
         long length = period.to - period.from + 1;
         double exposure = annualExposure(period.f, period.t, period.g);
-        if (unit != 0)
-            exposure /= 1000;
+        if (unit == PerLitre)
+            exposure = perThousand(exposure);
         exposures.push_back(exposure);
         double fibreYears = exposure * static_cast<double>(length) / 12;
         total += fibreYears;

@@ -146,19 +146,18 @@ bool textArgument(CommandContext& context, const std::string& utf8, const char* 
     return false;
 }
 
-bool unitOption(CommandContext& context, const ParsedOptions& options, int* unit)
+bool unitOption(CommandContext& context, const ParsedOptions& options, DisplayUnit* unit)
 {
-    *unit = 0;
+    *unit = PerCc;
     const std::string* value = options.value("--unit");
     if (!value)
         return true;
-    if (*value == "cc" || *value == "ff/cc") {
-        *unit = 0;
-        return true;
-    }
-    if (*value == "l" || *value == "ff/l") {
-        *unit = 1;
-        return true;
+    for (DisplayUnit candidate : {PerCc, PerLitre}) {
+        const std::string label = unitLabel(candidate);  // "ff/cc", also given as "cc"
+        if (*value == label || *value == label.substr(3)) {
+            *unit = candidate;
+            return true;
+        }
     }
     usageError(context, "unità sconosciuta " + inQuotes(shownText(*value)) + ": usare cc (ff/cc) oppure l (ff/l)");
     return false;

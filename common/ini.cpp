@@ -322,19 +322,59 @@ bool iniWriteString(std::string& text, const char* section, const char* key, con
 
 unsigned IniTextProfile::readString(const char* section, const char* key,
                                     const char* defaultValue, char* buffer, unsigned size) {
-    return iniReadString(text_, section, key, defaultValue, buffer, size);
+    return iniReadString(textOf(section), section, key, defaultValue, buffer, size);
 }
 
 int IniTextProfile::readInt(const char* section, const char* key, int defaultValue) {
-    return iniReadInt(text_, section, key, defaultValue);
+    return iniReadInt(textOf(section), section, key, defaultValue);
 }
 
 unsigned IniTextProfile::readKeys(const char* section, char* buffer, unsigned size) {
-    return iniReadKeys(text_, section, buffer, size);
+    return iniReadKeys(textOf(section), section, buffer, size);
 }
 
 bool IniTextProfile::writeString(const char* section, const char* key, const char* value) {
     return iniWriteString(text_, section, key, value);
+}
+
+namespace {
+
+std::string folded(std::string name) {
+    for (char& c : name) c = static_cast<char>(cp1252Lower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+}  // namespace
+
+IniSectionProfile::IniSectionProfile(std::string text) : IniTextProfile(std::move(text)) {
+    const std::string& whole = this->text();
+    std::vector<Line> lines = splitLines(whole);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind != LineKind::Section) continue;
+        size_t next = i + 1;
+        while (next < lines.size() && lines[next].kind != LineKind::Section) ++next;
+        size_t end = next < lines.size() ? lines[next].begin : whole.size();
+        // The reader stops at the first section of a name: a later one is never read.
+        sections_.emplace(folded(whole.substr(lines[i].nameBegin, lines[i].nameEnd - lines[i].nameBegin)),
+                          whole.substr(lines[i].begin, end - lines[i].begin));
+    }
+}
+
+bool IniSectionProfile::hasSection(const char* section) const {
+    return sections_.count(folded(trimmed(section))) != 0;
+}
+
+const std::string& IniSectionProfile::textOf(const char* section) const {
+    static const std::string none;
+    const std::string name = folded(trimmed(section));
+    // The lines before the first header (the empty name) only the whole text has.
+    if (name.empty()) return text();
+    auto found = sections_.find(name);
+    return found == sections_.end() ? none : found->second;
+}
+
+bool IniSectionProfile::writeString(const char*, const char*, const char*) {
+    return false;
 }
 
 bool readWholeFile(const char* path, std::string* text) {

@@ -7,6 +7,7 @@
 
 #include "common/profile.h"
 
+#include <map>
 #include <string>
 
 // The functions below work on the whole text of an INI file held in memory.
@@ -47,8 +48,29 @@ public:
 
     const std::string& text() const { return text_; }
 
+protected:
+    // The text that holds the section's lines.
+    virtual const std::string& textOf(const char*) const { return text_; }
+
 private:
     std::string text_;
+};
+
+// A read-only profile over INI text too long to scan again at every call (a
+// calculation of thousands of rows): the sections are found once, and each
+// call reads the lines of the first section of its name alone. Writes fail.
+class IniSectionProfile : public IniTextProfile {
+public:
+    explicit IniSectionProfile(std::string text);
+
+    bool hasSection(const char* section) const;
+    bool writeString(const char* section, const char* key, const char* value) override;
+
+protected:
+    const std::string& textOf(const char* section) const override;
+
+private:
+    std::map<std::string, std::string> sections_;  // folded name -> its header and lines
 };
 
 // A profile over a file, read afresh at every call as the platform does. A

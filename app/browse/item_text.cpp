@@ -40,18 +40,16 @@ void upwardPathToTitle(const char* upwardPath, char* title, size_t size)
     }
 }
 
-int formatItemDisplayText(const NodeRecord& item, int displayUnit, char* out, size_t size)
+int formatItemDisplayText(const NodeRecord& item, DisplayUnit unit, char* out, size_t size)
 {
-    const bool perLitre = displayUnit == UnitPerLitre;
     char value[64];
-    if (perLitre)
-        formatFixedWidth(item.concentration * 1000.0, 8, 1, value, sizeof value);
-    else
-        formatFixedWidth(item.concentration, 8, 4, value, sizeof value);
+    formatFixedWidth(concentrationInUnit(item.concentration, unit), 8, unit == PerLitre ? 1 : 4,
+                     value, sizeof value);
 
     std::string text = "Concentrazione: ";
     text += value;
-    text += perLitre ? " ff/l" : " ff/cc";
+    text += " ";
+    text += unitLabel(unit);
     text += "\r\n\r\nFonte bibliografica: ";
     text += item.bibliography;
 

@@ -6,15 +6,13 @@
 #include <cstddef>
 #include <string>
 
+#include "common/display_unit_rules.h"
+
 struct NodeRecord;
 
 // Limits of the panel's content record.
 constexpr size_t PanelTitleSize = 2048;
 constexpr size_t PanelTextSize = 320;
-
-// Values of the application's display unit (PerCc, PerLitre).
-constexpr int UnitPerCc = 0;
-constexpr int UnitPerLitre = 1;
 
 // Upward path, leaf first: "Bonifica<-Ciclo di vita<-Amianto". Appends label
 // to path (after "<-" unless path is empty), never past size - 1 characters.
@@ -29,7 +27,7 @@ void upwardPathToTitle(const char* upwardPath, char* title, size_t size);
 // "Concentrazione: %8.4f ff/cc\r\n\r\nFonte bibliografica: %s", or in ff/l
 // the value x 1000 with "%8.1f", into out (cut to size - 1). Returns the
 // full length of the text.
-int formatItemDisplayText(const NodeRecord& item, int displayUnit, char* out, size_t size);
+int formatItemDisplayText(const NodeRecord& item, DisplayUnit unit, char* out, size_t size);
 
 // What copy and print of the shown element carry: title, two line breaks,
 // the text, two line breaks.

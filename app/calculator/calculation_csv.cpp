@@ -18,7 +18,7 @@ std::string decimalComma(std::string number)
     return number;
 }
 
-void appendLabelled(std::string& text, const char* label, const std::string& number)
+void appendLabelled(std::string& text, const std::string& label, const std::string& number)
 {
     text += label;
     text += Separator;
@@ -28,7 +28,7 @@ void appendLabelled(std::string& text, const char* label, const std::string& num
 
 }  // namespace
 
-std::string calculationCsvText(const Calculation& calculation, int unit)
+std::string calculationCsvText(const Calculation& calculation, DisplayUnit unit)
 {
     std::string text = "Calcolo dell'esposizione media annuale a fibre d'amianto";
     text += LineEnd;
@@ -62,7 +62,7 @@ std::string calculationCsvText(const Calculation& calculation, int unit)
     } else {
         text += calculation.description.substr(0, SingleDescriptionLimit);
         text += LineEnd;
-        appendLabelled(text, unit != 0 ? "Concentrazione (ff/l):" : "Concentrazione (ff/cc):",
+        appendLabelled(text, std::string("Concentrazione (") + unitLabel(unit) + "):",
                        calculation.fText);
         appendLabelled(text, "Ore/giorno:", calculation.tText);
         appendLabelled(text, "Giorni/anno:", calculation.gText);

@@ -10,10 +10,6 @@
 
 namespace {
 
-const char* const MainSection = "QUORVEL";
-// The database item a value was taken from. A key of its own: readers that
-// do not know it skip it, and VOCE already holds a row's description.
-const char* const ItemKey = "ID_VOCE";
 constexpr unsigned ValueBufferSize = TextLimit + 1;
 
 std::string readText(Profile& profile, const char* section, const char* key)
@@ -31,11 +27,6 @@ unsigned readItemId(Profile& profile, const char* section)
 {
     int id = profile.readInt(section, ItemKey, 0);
     return id > 0 && isDatabaseItem(static_cast<unsigned>(id)) ? static_cast<unsigned>(id) : 0;
-}
-
-std::string rowSection(int index)
-{
-    return "EXPO_" + std::to_string(index);
 }
 
 // A line break inside a value would end the key's line and let the rest of
@@ -93,6 +84,11 @@ private:
 
 }  // namespace
 
+std::string rowSection(int index)
+{
+    return "EXPO_" + std::to_string(index);
+}
+
 const char* const WriteFailedMessage = "Impossibile scrivere il file: il calcolo non è stato salvato.";
 const char* const ReadOnlyFileMessage =
     "Il file è di sola lettura: il calcolo non è stato salvato e il file resta com'era.\r\n"
@@ -101,40 +97,40 @@ const char* const ReadOnlyFileMessage =
 CalculationFile readCalculationFile(Profile& profile)
 {
     CalculationFile file;
-    file.unit = profile.readInt(MainSection, "UNIT", 0) != 0 ? 1 : 0;
-    file.multiple = profile.readInt(MainSection, "MULTI", 0) != 0;
+    file.unit = displayUnitOf(profile.readInt(MainSection, UnitKey, 0));
+    file.multiple = profile.readInt(MainSection, MultipleKey, 0) != 0;
     if (file.multiple) {
-        int count = profile.readInt(MainSection, "ITEMS", 0);
+        int count = profile.readInt(MainSection, RowCountKey, 0);
         if (count > MaxFileRows)
             count = MaxFileRows;
         for (int i = 0; i < count; ++i) {
             std::string section = rowSection(i);
             RowValues row;
-            row.description = readText(profile, section.c_str(), "VOCE");
-            row.f = readNumber(readText(profile, section.c_str(), "FIBRE").c_str());
-            row.t = readNumber(readText(profile, section.c_str(), "ORE").c_str());
-            row.g = readNumber(readText(profile, section.c_str(), "GIORNI").c_str());
-            // PARZIALE is not read: the partial is recomputed.
+            row.description = readText(profile, section.c_str(), RowDescriptionKey);
+            row.f = readNumber(readText(profile, section.c_str(), FibreKey).c_str());
+            row.t = readNumber(readText(profile, section.c_str(), HoursKey).c_str());
+            row.g = readNumber(readText(profile, section.c_str(), DaysKey).c_str());
+            // The partial is not read: the partial is recomputed.
             file.rows.push_back(row);
             file.rowItems.push_back(readItemId(profile, section.c_str()));
         }
     } else {
-        file.description = readText(profile, MainSection, "LAVORAZIONE");
-        file.fText = readText(profile, MainSection, "FIBRE");
-        file.tText = readText(profile, MainSection, "ORE");
-        file.gText = readText(profile, MainSection, "GIORNI");
+        file.description = readText(profile, MainSection, DescriptionKey);
+        file.fText = readText(profile, MainSection, FibreKey);
+        file.tText = readText(profile, MainSection, HoursKey);
+        file.gText = readText(profile, MainSection, DaysKey);
         file.itemId = readItemId(profile, MainSection);
     }
     // ESPOSIZIONE always holds ff/cc, whatever the unit.
-    file.resultCc = readText(profile, MainSection, "ESPOSIZIONE");
-    file.resultL = fixedText(readNumber(file.resultCc.c_str()) * 1000, 2);
-    file.notes = readText(profile, MainSection, "NOTE");
+    file.resultCc = readText(profile, MainSection, ExposureKey);
+    file.resultL = fixedText(timesThousand(readNumber(file.resultCc.c_str())), 2);
+    file.notes = readText(profile, MainSection, NotesKey);
     return file;
 }
 
 std::string readCalculationNote(Profile& profile)
 {
-    return readText(profile, MainSection, "NOTE");
+    return readText(profile, MainSection, NotesKey);
 }
 
 bool isCalculationProfile(Profile& profile)
@@ -144,7 +140,7 @@ bool isCalculationProfile(Profile& profile)
 }
 
 bool applyCalculationFile(const CalculationFile& file, const std::string& path,
-                          Calculation& calculation, int* unit)
+                          Calculation& calculation, DisplayUnit* unit)
 {
     if (path.size() > PathLimit)
         return false;
@@ -179,37 +175,37 @@ bool applyCalculationFile(const CalculationFile& file, const std::string& path,
 }
 
 bool writeCalculationFile(Profile& profile, const std::string& path, Calculation& calculation,
-                          int unit)
+                          DisplayUnit unit)
 {
     if (path.size() > PathLimit)
         return false;
     Writer writer(profile);
     if (calculation.multiple) {
-        writer.put(MainSection, "MULTI", "1");
+        writer.put(MainSection, MultipleKey, "1");
         int index = 0;
         for (const ExposureRow& row : calculation.rows) {
             RowValues values = readRow(row);
             std::string section = rowSection(index++);
-            writer.put(section.c_str(), "VOCE", values.description);
-            writer.put(section.c_str(), "FIBRE", unitValueText(values.f, unit));
-            writer.put(section.c_str(), "ORE", fixedText(values.t, 3));
-            writer.put(section.c_str(), "GIORNI", fixedText(values.g, 1));
-            writer.put(section.c_str(), "PARZIALE", unitValueText(values.partial, unit));
+            writer.put(section.c_str(), RowDescriptionKey, values.description);
+            writer.put(section.c_str(), FibreKey, unitValueText(values.f, unit));
+            writer.put(section.c_str(), HoursKey, fixedText(values.t, 3));
+            writer.put(section.c_str(), DaysKey, fixedText(values.g, 1));
+            writer.put(section.c_str(), PartialKey, unitValueText(values.partial, unit));
             writer.putItem(section.c_str(), rowItemId(row, unit));
         }
-        writer.put(MainSection, "ITEMS", std::to_string(index));
+        writer.put(MainSection, RowCountKey, std::to_string(index));
     } else {
-        writer.put(MainSection, "MULTI", "0");
-        writer.put(MainSection, "LAVORAZIONE", calculation.description);
-        writer.put(MainSection, "FIBRE", calculation.fText);
-        writer.put(MainSection, "ORE", calculation.tText);
-        writer.put(MainSection, "GIORNI", calculation.gText);
+        writer.put(MainSection, MultipleKey, "0");
+        writer.put(MainSection, DescriptionKey, calculation.description);
+        writer.put(MainSection, FibreKey, calculation.fText);
+        writer.put(MainSection, HoursKey, calculation.tText);
+        writer.put(MainSection, DaysKey, calculation.gText);
         writer.putItem(MainSection, fieldItemId(calculation, unit));
     }
-    writer.put(MainSection, "ESPOSIZIONE", calculation.resultCc);
-    writer.put(MainSection, "ESPOSIZIONE_FL", calculation.resultL);
-    writer.put(MainSection, "NOTE", calculation.notes);
-    writer.put(MainSection, "UNIT", unit != 0 ? "1" : "0");
+    writer.put(MainSection, ExposureKey, calculation.resultCc);
+    writer.put(MainSection, ExposureLitreKey, calculation.resultL);
+    writer.put(MainSection, NotesKey, calculation.notes);
+    writer.put(MainSection, UnitKey, std::to_string(unit));
     if (!writer.ok())
         return false;
     calculation.currentFile = path;

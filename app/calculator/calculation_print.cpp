@@ -6,7 +6,7 @@
 #include "app/ui/page_flow.h"
 #include "common/number_format.h"
 
-void printCalculationLines(PrintSurface& surface, const Calculation& calculation, int unit,
+void printCalculationLines(PrintSurface& surface, const Calculation& calculation, DisplayUnit unit,
                            const std::string& title, int lineHeight, int width, int height)
 {
     if (lineHeight <= 0)
@@ -23,7 +23,7 @@ void printCalculationLines(PrintSurface& surface, const Calculation& calculation
 
     // Lines are written whole, without wrapping: a long description runs
     // past the right edge, as on the screen's one-line fields.
-    const bool perLitre = unit != 0;
+    const bool perLitre = unit == PerLitre;
     const std::string concentration = perLitre ? "Concentrazione (ff/l): " : "Concentrazione (ff/cc): ";
     if (calculation.multiple) {
         page.write("Esposizioni multiple");

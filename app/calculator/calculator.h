@@ -1,15 +1,14 @@
 // The exposure calculator without its window: the calculation document and
 // its rules, the .qvl calculation file, the CSV text of a calculation. The
 // dialog moves texts between its controls and these functions.
-//
-// Units are passed as the value of the application's DisplayUnit: 0 ff/cc,
-// any other value ff/l.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
+
+#include "common/display_unit_rules.h"
 
 class Profile;
 class PrintSurface;
@@ -56,6 +55,22 @@ struct Calculation {
 // ((F x t) x g) / 1920, each step rounded to double in both builds.
 double annualExposure(double f, double t, double g);
 
+// The ranges of t (hours a day) and g (days a year), 0 < value <= max, with
+// the texts that name them.
+struct ValueRange {
+    double max;
+    const char* name;            // "ore/giorno"
+    const char* missingMessage;  // "Attenzione: inserire le ore/giorno!"
+    const char* invalidMessage;  // "Attenzione: ore/giorno valore non valido!"
+    const char* problem;         // "ore/giorno valore non valido", why a row is not summed
+    const char* limits;          // "da 0 escluso a 24"
+
+    bool contains(double value) const { return value > 0 && value <= max; }
+};
+extern const ValueRange HoursRange;
+extern const ValueRange DaysRange;
+extern const char* const MissingFibreMessage;
+
 // The character check of F, t and g while they are typed.
 struct TypedNumberCheck {
     bool accepted = true;
@@ -78,7 +93,7 @@ extern const char* const RowInputCaption;
 
 // The row texts of a record; the record's partial becomes annualExposure of
 // its own (unrounded) values.
-ExposureRow writeRow(RowValues& record, int unit);
+ExposureRow writeRow(RowValues& record, DisplayUnit unit);
 RowValues readRow(const ExposureRow& row);
 
 // A row back into the fields (a double click on it): F, t, g in the row formats.
@@ -88,14 +103,14 @@ struct FieldTexts {
     std::string tText;
     std::string gText;
 };
-FieldTexts rowFieldTexts(const ExposureRow& row, int unit);
+FieldTexts rowFieldTexts(const ExposureRow& row, DisplayUnit unit);
 
 // A completed in-place edit of a row's description: the row is rewritten
 // from its read-back values with the new description (cut at TextLimit).
-void editRowDescription(ExposureRow& row, const std::string& description, int unit);
+void editRowDescription(ExposureRow& row, const std::string& description, DisplayUnit unit);
 
 // Result texts of an exposure given in the current unit.
-void setResultTexts(Calculation& calculation, double exposure, int unit);
+void setResultTexts(Calculation& calculation, double exposure, DisplayUnit unit);
 
 // Why a list row cannot be summed (its numbers fail the checks of typed
 // input: digits and one point, t in (0, 24], g in (0, 365]), or null.
@@ -109,11 +124,11 @@ extern const char* const RejectedRowsMessage;
 // The list's total (multiple, rows that fail rowProblem left out) or the
 // fields' exposure (single), into the result texts. Returns the exposure in
 // the current unit.
-double recomputeResults(Calculation& calculation, int unit);
+double recomputeResults(Calculation& calculation, DisplayUnit unit);
 
 // The results a save, print or copy carries: in multiple mode always the
 // list total, whatever the fields last showed.
-void resultsForOutput(Calculation& calculation, int unit);
+void resultsForOutput(Calculation& calculation, DisplayUnit unit);
 
 // True when a save would write the same calculation: mode, rows or fields,
 // notes. Results follow from these and are not compared.
@@ -121,32 +136,25 @@ bool sameCalculation(const Calculation& a, const Calculation& b);
 
 // What follows a change of F, t or g: the full recomputation, then the
 // result texts of the three fields alone. Returns the exposure shown.
-double applyFieldChange(Calculation& calculation, int unit);
-
-// A concentration of the other unit in unit (x 1000 into ff/l, / 1000 into ff/cc).
-double convertUnit(double concentration, int unit);
+double applyFieldChange(Calculation& calculation, DisplayUnit unit);
 
 // The F field's text, typed in unit from, in unit to: the decimal point
 // moves three places and the typed digits stay (0.5 ff/cc is 500 ff/l).
 // "" when the text is not a plain number or would grow past the characters
 // the field's check reads; the text itself when the units are the same.
-std::string fieldTextInUnit(const std::string& fText, int from, int to);
+std::string fieldTextInUnit(const std::string& fText, DisplayUnit from, DisplayUnit to);
 
 // What a calculation shows, from one unit into the other: the F field
 // (cleared when it cannot be converted) and every row's F and partial. The
 // results are left: they show both units.
-void convertCalculation(Calculation& calculation, int from, int to);
-
-// F or a partial E already in the unit: "%-.5f" in ff/cc, "%-.2f" in ff/l.
-std::string unitValueText(double value, int unit);
+void convertCalculation(Calculation& calculation, DisplayUnit from, DisplayUnit to);
 
 // F text of a database concentration (always stored in ff/cc).
-std::string concentrationText(double concentrationPerCc, int unit);
+std::string concentrationText(double concentrationPerCc, DisplayUnit unit);
 
-// "ff/cc" or "ff/l"; the list headers "F (ff/cc)", "E (ff/l)" ...
-const char* unitLabel(int unit);
-std::string concentrationHeader(int unit);
-std::string exposureHeader(int unit);
+// The list headers "F (ff/cc)", "E (ff/l)" ...
+std::string concentrationHeader(DisplayUnit unit);
+std::string exposureHeader(DisplayUnit unit);
 
 // ---- item_origin.cpp ----
 
@@ -166,9 +174,9 @@ std::string itemOriginText(unsigned itemId);
 // The item id while F (in unit) still shows the item's concentration; 0 once
 // the value was changed by hand, so the name of a source never goes with a
 // figure it did not give.
-unsigned keptItemId(unsigned itemId, double f, int unit);
-unsigned fieldItemId(const Calculation& calculation, int unit);
-unsigned rowItemId(const ExposureRow& row, int unit);
+unsigned keptItemId(unsigned itemId, double f, DisplayUnit unit);
+unsigned fieldItemId(const Calculation& calculation, DisplayUnit unit);
+unsigned rowItemId(const ExposureRow& row, DisplayUnit unit);
 
 // Phase-contrast (PCM) and electron-microscope (TEM, SEM) counts side by side:
 // they count different fibres and do not add up as one measure.
@@ -176,12 +184,32 @@ bool mixesMicroscopy(const std::vector<std::string>& methods);
 
 // ---- calculation_file.cpp ----
 
+// Names of the .qvl file: section QUORVEL, and section EXPO_n for row n of a
+// multiple calculation.
+constexpr const char* MainSection = "QUORVEL";
+constexpr const char* UnitKey = "UNIT";
+constexpr const char* MultipleKey = "MULTI";
+constexpr const char* RowCountKey = "ITEMS";
+constexpr const char* DescriptionKey = "LAVORAZIONE";  // single
+constexpr const char* FibreKey = "FIBRE";
+constexpr const char* HoursKey = "ORE";
+constexpr const char* DaysKey = "GIORNI";
+constexpr const char* ExposureKey = "ESPOSIZIONE";        // always ff/cc
+constexpr const char* ExposureLitreKey = "ESPOSIZIONE_FL";
+constexpr const char* NotesKey = "NOTE";
+constexpr const char* RowDescriptionKey = "VOCE";  // rows
+constexpr const char* PartialKey = "PARZIALE";     // rows, never read back
+// The database item a value was taken from. A key of its own: readers that
+// do not know it skip it, and VOCE already holds a row's description.
+constexpr const char* ItemKey = "ID_VOCE";
+std::string rowSection(int index);
+
 // A file never names more rows than this; a larger ITEMS reads this many.
 constexpr int MaxFileRows = 10000;
 
 // What a .qvl file holds, in the order the calculator applies it.
 struct CalculationFile {
-    int unit = 0;
+    DisplayUnit unit = PerCc;
     bool multiple = false;
     std::vector<RowValues> rows;  // multiple: one per EXPO section
     std::vector<unsigned> rowItems;  // ID_VOCE of each row, 0 when none
@@ -212,13 +240,13 @@ bool isCalculationProfile(Profile& profile);
 // the file's after. False, and nothing changed, when the path is longer than
 // PathLimit.
 bool applyCalculationFile(const CalculationFile& file, const std::string& path,
-                          Calculation& calculation, int* unit);
+                          Calculation& calculation, DisplayUnit* unit);
 
 // Writes the calculation as shown. Text values are written on one line
 // (every line break becomes a blank). False as soon as a write fails, or
 // when the path is longer than PathLimit; CurrentFile := path only on success.
 bool writeCalculationFile(Profile& profile, const std::string& path, Calculation& calculation,
-                          int unit);
+                          DisplayUnit unit);
 extern const char* const WriteFailedMessage;
 // Said before a save over a read-only file, which is left as it is; Yes
 // chooses another name.
@@ -243,7 +271,7 @@ std::string fileDialogFolder(const std::string& currentFile, const std::string& 
 // The tab-separated text of the calculation for the clipboard, numbers with
 // the decimal comma. It is as long as the calculation needs: the caller
 // allocates its size + 1 bytes.
-std::string calculationCsvText(const Calculation& calculation, int unit);
+std::string calculationCsvText(const Calculation& calculation, DisplayUnit unit);
 
 // ---- calculation_print.cpp ----
 
@@ -252,5 +280,5 @@ std::string calculationCsvText(const Calculation& calculation, int unit);
 // the four field texts, the results, the notes wrapped at the page width.
 // The last row and the results stay on the page of the notes when a page
 // can hold them. Nothing when lineHeight is not positive.
-void printCalculationLines(PrintSurface& surface, const Calculation& calculation, int unit,
+void printCalculationLines(PrintSurface& surface, const Calculation& calculation, DisplayUnit unit,
                            const std::string& title, int lineHeight, int width, int height);

@@ -34,7 +34,7 @@ struct CalculatorData {
     char currentFile[MAX_PATH];
     Calculation baseline;  // as last opened or saved, to know unsaved work
     unsigned itemId;       // the database item the F field was filled from, or 0
-    int unit;              // the unit the F field and the rows are in
+    DisplayUnit unit;      // the unit the F field and the rows are in
 };
 
 const char* const MissingFileMessage = "Il file non esiste: nessun calcolo è stato aperto.";
@@ -61,7 +61,7 @@ CalculatorData* dataOf(HWND dialog)
     return reinterpret_cast<CalculatorData*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-int currentUnit()
+DisplayUnit currentUnit()
 {
     return appState.displayUnit;
 }
@@ -179,7 +179,7 @@ HWND mainWindowOf(HWND dialog)
 
 void showUnitLabels(HWND dialog)
 {
-    const int unit = currentUnit();
+    const DisplayUnit unit = currentUnit();
     SetDlgItemTextA(dialog, IDC_CALC_UNIT_F, unitLabel(unit));
     HWND list = listOf(dialog);
     setColumnHeader(list, ColumnF, concentrationHeader(unit));
@@ -227,7 +227,7 @@ void recompute(HWND dialog)
 void followUnit(HWND dialog)
 {
     CalculatorData* data = dataOf(dialog);
-    const int unit = currentUnit();
+    const DisplayUnit unit = currentUnit();
     if (data && data->unit != unit) {
         Calculation calculation = calculatorContents(dialog);
         convertCalculation(calculation, data->unit, unit);
@@ -739,15 +739,15 @@ bool readCalculation(HWND dialog, const char* path, bool askFirst)
         return false;
     const CalculationFile file = readCalculationFile(profile);
     Calculation calculation = calculatorContents(dialog);
-    int unit = data->unit;
+    DisplayUnit unit = data->unit;
     if (!applyCalculationFile(file, name, calculation, &unit))
         return false;
 
     data->itemId = calculation.itemId;
     // The calculation is already in the file's unit: the change of unit
     // must not convert it again.
-    data->unit = unit != 0 ? PerLitre : PerCc;
-    setDisplayUnit(mainWindowOf(dialog), unit != 0 ? PerLitre : PerCc);
+    data->unit = unit;
+    setDisplayUnit(mainWindowOf(dialog), unit);
     showUnitLabels(dialog);  // also when the dialog is not yet the live one
 
     appState.calculator.multiple = calculation.multiple;
@@ -801,7 +801,7 @@ bool temporaryBeside(const char* target, char* temporary)
 // The calculation goes into a copy of the file beside it, which then
 // replaces the file in one step: a write that fails part-way leaves the
 // original as it was.
-bool writeReplacing(const char* target, Calculation& calculation, int unit)
+bool writeReplacing(const char* target, Calculation& calculation, DisplayUnit unit)
 {
     char temporary[MAX_PATH];
     if (!temporaryBeside(target, temporary))

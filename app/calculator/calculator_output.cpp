@@ -18,7 +18,7 @@ const char* const WindowTitle = "Calcolo dell'esposizione annuale a fibre";
 
 }  // namespace
 
-void drawCalculationPage(HDC dc, const Calculation& calculation, int unit, const char* title,
+void drawCalculationPage(HDC dc, const Calculation& calculation, DisplayUnit unit, const char* title,
                          int width, int height, bool printerPages)
 {
     TEXTMETRICA metrics = {};
@@ -43,7 +43,7 @@ void drawCalculationPage(HDC dc, const Calculation& calculation, int unit, const
     }
 }
 
-void printCalculationOn(HDC dc, const Calculation& calculation, int unit, const char* title)
+void printCalculationOn(HDC dc, const Calculation& calculation, DisplayUnit unit, const char* title)
 {
     printDocument(dc, title, [&](HDC page) {
         drawCalculationPage(page, calculation, unit, title, GetDeviceCaps(page, HORZRES),

@@ -10,11 +10,6 @@ namespace {
 
 constexpr double ReferenceHours = 1920;  // 8 h x 240 days
 
-bool perLitre(int unit)
-{
-    return unit != 0;
-}
-
 double readTypedNumber(const std::string& text)
 {
     return readNumber(text.c_str(), TypedNumberChars);
@@ -23,45 +18,6 @@ double readTypedNumber(const std::string& text)
 std::string cut(const std::string& text, size_t limit)
 {
     return text.size() > limit ? text.substr(0, limit) : text;
-}
-
-#if defined(__i386__) && !defined(__SSE2_MATH__)
-// The x87 unit keeps 64-bit mantissas under MinGW's start-up code; rounding
-// each step to 53 bits gives the native build's doubles.
-class DoubleRounding {
-public:
-    DoubleRounding()
-    {
-        __asm__ volatile("fnstcw %0" : "=m"(saved_) : : "memory");
-        unsigned short control = static_cast<unsigned short>((saved_ & ~0x300) | 0x200);
-        __asm__ volatile("fldcw %0" : : "m"(control) : "memory");
-    }
-    ~DoubleRounding() { __asm__ volatile("fldcw %0" : : "m"(saved_) : "memory"); }
-
-private:
-    unsigned short saved_;
-};
-#else
-class DoubleRounding {
-public:
-    DoubleRounding() {}
-};
-#endif
-
-double timesThousand(double value)
-{
-    DoubleRounding rounding;
-    volatile double in = value;
-    volatile double out = in * 1000;
-    return out;
-}
-
-double perThousand(double value)
-{
-    DoubleRounding rounding;
-    volatile double in = value;
-    volatile double out = in / 1000;
-    return out;
 }
 
 double sum(double a, double b)
@@ -77,6 +33,13 @@ double sum(double a, double b)
 const char* const InvalidCharacterMessage =
     "Inserimento carattere non valido: usare il punto come separatore decimale!";
 const char* const RowInputCaption = "Errore nell'inserimento dei dati";
+const char* const MissingFibreMessage = "Attenzione: inserire la concentrazione di fibre!";
+const ValueRange HoursRange = {24, "ore/giorno", "Attenzione: inserire le ore/giorno!",
+                               "Attenzione: ore/giorno valore non valido!",
+                               "ore/giorno valore non valido", "da 0 escluso a 24"};
+const ValueRange DaysRange = {365, "giorni/anno", "Attenzione: inserire i giorni/anno!",
+                              "Attenzione: giorni/anno valore non valido!",
+                              "giorni/anno valore non valido", "da 0 escluso a 365"};
 
 double annualExposure(double f, double t, double g)
 {
@@ -120,36 +83,32 @@ RowInputCheck validateRowInput(const std::string& description, const std::string
         return check;
     }
     if (fText.empty()) {
-        check.message = "Attenzione: inserire la concentrazione di fibre!";
+        check.message = MissingFibreMessage;
         return check;
     }
     double f = readNumber(fText.c_str(), RowInputNumberChars);
-    if (tText.empty()) {
-        check.message = "Attenzione: inserire le ore/giorno!";
-        return check;
-    }
-    double t = readNumber(tText.c_str(), RowInputNumberChars);
-    if (!(t > 0 && t <= 24)) {
-        check.message = "Attenzione: ore/giorno valore non valido!";
-        return check;
-    }
-    if (gText.empty()) {
-        check.message = "Attenzione: inserire i giorni/anno!";
-        return check;
-    }
-    double g = readNumber(gText.c_str(), RowInputNumberChars);
-    if (!(g > 0 && g <= 365)) {
-        check.message = "Attenzione: giorni/anno valore non valido!";
-        return check;
+    const ValueRange* ranges[] = {&HoursRange, &DaysRange};
+    const std::string* texts[] = {&tText, &gText};
+    double values[2];
+    for (int i = 0; i < 2; ++i) {
+        if (texts[i]->empty()) {
+            check.message = ranges[i]->missingMessage;
+            return check;
+        }
+        values[i] = readNumber(texts[i]->c_str(), RowInputNumberChars);
+        if (!ranges[i]->contains(values[i])) {
+            check.message = ranges[i]->invalidMessage;
+            return check;
+        }
     }
     check.record.description = cut(description, TextLimit);
     check.record.f = f;
-    check.record.t = t;
-    check.record.g = g;
+    check.record.t = values[0];
+    check.record.g = values[1];
     return check;
 }
 
-ExposureRow writeRow(RowValues& record, int unit)
+ExposureRow writeRow(RowValues& record, DisplayUnit unit)
 {
     record.partial = annualExposure(record.f, record.t, record.g);
     ExposureRow row;
@@ -172,7 +131,7 @@ RowValues readRow(const ExposureRow& row)
     return values;
 }
 
-FieldTexts rowFieldTexts(const ExposureRow& row, int unit)
+FieldTexts rowFieldTexts(const ExposureRow& row, DisplayUnit unit)
 {
     RowValues values = readRow(row);
     FieldTexts texts;
@@ -183,7 +142,7 @@ FieldTexts rowFieldTexts(const ExposureRow& row, int unit)
     return texts;
 }
 
-void editRowDescription(ExposureRow& row, const std::string& description, int unit)
+void editRowDescription(ExposureRow& row, const std::string& description, DisplayUnit unit)
 {
     RowValues values = readRow(row);
     values.description = cut(description, TextLimit);
@@ -192,9 +151,9 @@ void editRowDescription(ExposureRow& row, const std::string& description, int un
     row.itemId = itemId;
 }
 
-void setResultTexts(Calculation& calculation, double exposure, int unit)
+void setResultTexts(Calculation& calculation, double exposure, DisplayUnit unit)
 {
-    if (perLitre(unit)) {
+    if (unit == PerLitre) {
         calculation.resultL = fixedText(exposure, 2);
         calculation.resultCc = fixedText(perThousand(exposure), 5);
     } else {
@@ -239,17 +198,17 @@ const char* rowProblem(const ExposureRow& row)
         const char* message;
     } checks[] = {
         {ColumnF, "concentrazione di fibre valore non valido"},
-        {ColumnT, "ore/giorno valore non valido"},
-        {ColumnG, "giorni/anno valore non valido"},
+        {ColumnT, HoursRange.problem},
+        {ColumnG, DaysRange.problem},
     };
     for (const auto& check : checks)
         if (!plainNumber(row.columns[check.column]))
             return check.message;
     const RowValues values = readRow(row);
-    if (!(values.t > 0 && values.t <= 24))
-        return checks[1].message;
-    if (!(values.g > 0 && values.g <= 365))
-        return checks[2].message;
+    if (!HoursRange.contains(values.t))
+        return HoursRange.problem;
+    if (!DaysRange.contains(values.g))
+        return DaysRange.problem;
     return nullptr;
 }
 
@@ -267,7 +226,7 @@ std::string rejectedRowsText(const Calculation& calculation)
     return text;
 }
 
-double recomputeResults(Calculation& calculation, int unit)
+double recomputeResults(Calculation& calculation, DisplayUnit unit)
 {
     double exposure = 0;
     if (calculation.multiple) {
@@ -286,7 +245,7 @@ double recomputeResults(Calculation& calculation, int unit)
     return exposure;
 }
 
-void resultsForOutput(Calculation& calculation, int unit)
+void resultsForOutput(Calculation& calculation, DisplayUnit unit)
 {
     if (calculation.multiple)
         recomputeResults(calculation, unit);
@@ -304,7 +263,7 @@ bool sameCalculation(const Calculation& a, const Calculation& b)
            a.gText == b.gText;
 }
 
-double applyFieldChange(Calculation& calculation, int unit)
+double applyFieldChange(Calculation& calculation, DisplayUnit unit)
 {
     recomputeResults(calculation, unit);
     double exposure = fieldsExposure(calculation);
@@ -312,14 +271,9 @@ double applyFieldChange(Calculation& calculation, int unit)
     return exposure;
 }
 
-double convertUnit(double concentration, int unit)
+std::string fieldTextInUnit(const std::string& fText, DisplayUnit from, DisplayUnit to)
 {
-    return perLitre(unit) ? timesThousand(concentration) : perThousand(concentration);
-}
-
-std::string fieldTextInUnit(const std::string& fText, int from, int to)
-{
-    if (perLitre(from) == perLitre(to) || fText.empty())
+    if (from == to || fText.empty())
         return fText;
     if (!plainNumber(fText))
         return "";
@@ -328,7 +282,7 @@ std::string fieldTextInUnit(const std::string& fText, int from, int to)
     const size_t point = fText.find('.');
     std::string whole = fText.substr(0, point);
     std::string fraction = point == std::string::npos ? "" : fText.substr(point + 1);
-    if (perLitre(to)) {
+    if (to == PerLitre) {
         const size_t moved = fraction.size() < 3 ? fraction.size() : 3;
         whole += fraction.substr(0, moved) + std::string(3 - moved, '0');
         fraction.erase(0, moved);
@@ -344,9 +298,9 @@ std::string fieldTextInUnit(const std::string& fText, int from, int to)
     return text.size() <= TypedNumberChars ? text : "";
 }
 
-void convertCalculation(Calculation& calculation, int from, int to)
+void convertCalculation(Calculation& calculation, DisplayUnit from, DisplayUnit to)
 {
-    if (perLitre(from) == perLitre(to))
+    if (from == to)
         return;
     calculation.fText = fieldTextInUnit(calculation.fText, from, to);
     for (ExposureRow& row : calculation.rows) {
@@ -358,28 +312,17 @@ void convertCalculation(Calculation& calculation, int from, int to)
     }
 }
 
-std::string unitValueText(double value, int unit)
+std::string concentrationText(double concentrationPerCc, DisplayUnit unit)
 {
-    return fixedText(value, perLitre(unit) ? 2 : 5);
+    return unitValueText(concentrationInUnit(concentrationPerCc, unit), unit);
 }
 
-std::string concentrationText(double concentrationPerCc, int unit)
-{
-    return perLitre(unit) ? fixedText(timesThousand(concentrationPerCc), 2)
-                          : fixedText(concentrationPerCc, 5);
-}
-
-const char* unitLabel(int unit)
-{
-    return perLitre(unit) ? "ff/l" : "ff/cc";
-}
-
-std::string concentrationHeader(int unit)
+std::string concentrationHeader(DisplayUnit unit)
 {
     return std::string("F (") + unitLabel(unit) + ")";
 }
 
-std::string exposureHeader(int unit)
+std::string exposureHeader(DisplayUnit unit)
 {
     return std::string("E (") + unitLabel(unit) + ")";
 }

@@ -60,7 +60,7 @@ std::string itemOriginText(unsigned itemId)
            (method.empty() ? std::string(MethodNotStated) : method) + ": " + source->reference;
 }
 
-unsigned keptItemId(unsigned itemId, double f, int unit)
+unsigned keptItemId(unsigned itemId, double f, DisplayUnit unit)
 {
     const NodeRecord* item = itemRecord(itemId);
     if (!item || unitValueText(f, unit) != concentrationText(item->concentration, unit))
@@ -68,13 +68,13 @@ unsigned keptItemId(unsigned itemId, double f, int unit)
     return itemId;
 }
 
-unsigned fieldItemId(const Calculation& calculation, int unit)
+unsigned fieldItemId(const Calculation& calculation, DisplayUnit unit)
 {
     return keptItemId(calculation.itemId,
                       readNumber(calculation.fText.c_str(), TypedNumberChars), unit);
 }
 
-unsigned rowItemId(const ExposureRow& row, int unit)
+unsigned rowItemId(const ExposureRow& row, DisplayUnit unit)
 {
     return keptItemId(row.itemId, readRow(row).f, unit);
 }

@@ -6,8 +6,7 @@
 #include <windows.h>
 
 #include "app/ui/printer_profile.h"
-
-enum DisplayUnit : int { PerCc = 0, PerLitre = 1 };
+#include "common/display_unit_rules.h"
 
 // Up to 32 node ids from the chosen element up to the root's child, zero-terminated.
 struct LocatePath {

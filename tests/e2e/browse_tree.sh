@@ -16,8 +16,11 @@ trap quorvel_release_display EXIT
 quorvel_ensure_prefix
 quorvel_hold_desktop
 
-# Panel above, tree below, whatever an earlier run left.
-"$QUORVEL_WINE" reg add 'HKLM\Software\Quorvel' /v Layout /t REG_DWORD /d 0 /f >/dev/null 2>&1
+# Panel above, tree below, whatever an earlier run left: the user's own
+# value comes first, the machine-wide one is the fallback.
+for hive in HKCU HKLM; do
+  "$QUORVEL_WINE" reg add "$hive\\Software\\Quorvel" /v Layout /t REG_DWORD /d 0 /f >/dev/null 2>&1
+done
 start_program e2e-browse "$build/app/shell/Quorvel.exe"
 trap 'kill $program 2>/dev/null; quorvel_release_display' EXIT
 window=$(wait_window '^Quorvel$' 100000 300) || { window_missing "main window did not appear"; exit 1; }

@@ -309,11 +309,11 @@ TEST(PanelData, ItemThirteenThroughBothBonificaFolders)
               titleThrough({item->name, italianCleanup->name, italy->name, nations->name, "Amianto"}));
 
     char text[PanelTextSize];
-    formatItemDisplayText(*item, UnitPerCc, text, sizeof text);
+    formatItemDisplayText(*item, PerCc, text, sizeof text);
     EXPECT_STREQ("Concentrazione:   0.0570 ff/cc\r\n\r\n"
                  "Fonte bibliografica: Campionamento ambientale. Fonte: G. Ig. Ind. 14:207, 1989",
                  text);
-    formatItemDisplayText(*item, UnitPerLitre, text, sizeof text);
+    formatItemDisplayText(*item, PerLitre, text, sizeof text);
     EXPECT_STREQ("Concentrazione:     57.0 ff/l\r\n\r\n"
                  "Fonte bibliografica: Campionamento ambientale. Fonte: G. Ig. Ind. 14:207, 1989",
                  text);
@@ -339,7 +339,7 @@ TEST(PanelData, EveryPathAndItemTextFitsThePanel)
             EXPECT_EQ(std::string::npos, std::string(node.name).find("<-")) << node.id;
             if (node.kind == Item) {
                 char text[PanelTextSize];
-                size_t length = static_cast<size_t>(formatItemDisplayText(node, UnitPerLitre, text, sizeof text));
+                size_t length = static_cast<size_t>(formatItemDisplayText(node, PerLitre, text, sizeof text));
                 longestText = length > longestText ? length : longestText;
             } else {
                 walk(node.folderId, depth + 1);

@@ -96,16 +96,16 @@ TEST(ItemDisplayText, ConcentrationAndSourceInEachUnit)
     const char* source = "Campionamento ambientale. Fonte: G. Ig. Ind. 14:207, 1989";
     struct Case {
         double concentration;
-        int unit;
+        DisplayUnit unit;
         const char* firstLine;
     } cases[] = {
-        {0.057, UnitPerCc, "Concentrazione:   0.0570 ff/cc"},
-        {0.057, UnitPerLitre, "Concentrazione:     57.0 ff/l"},
-        {0.0, UnitPerCc, "Concentrazione:   0.0000 ff/cc"},
-        {0.0, UnitPerLitre, "Concentrazione:      0.0 ff/l"},
-        {600.0, UnitPerCc, "Concentrazione: 600.0000 ff/cc"},
-        {600.0, UnitPerLitre, "Concentrazione: 600000.0 ff/l"},
-        {0.00005, UnitPerCc, "Concentrazione:   0.0001 ff/cc"},  // half away from zero
+        {0.057, PerCc, "Concentrazione:   0.0570 ff/cc"},
+        {0.057, PerLitre, "Concentrazione:     57.0 ff/l"},
+        {0.0, PerCc, "Concentrazione:   0.0000 ff/cc"},
+        {0.0, PerLitre, "Concentrazione:      0.0 ff/l"},
+        {600.0, PerCc, "Concentrazione: 600.0000 ff/cc"},
+        {600.0, PerLitre, "Concentrazione: 600000.0 ff/l"},
+        {0.00005, PerCc, "Concentrazione:   0.0001 ff/cc"},  // half away from zero
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.firstLine);
@@ -124,15 +124,15 @@ TEST(ItemDisplayText, LongestSourceFitsAndSmallBuffersAreCut)
     const std::string longest(NodeBibliographySize - 1, 'b');
     NodeRecord item = makeItem(0.18, longest.c_str());
     char text[PanelTextSize];
-    int length = formatItemDisplayText(item, UnitPerLitre, text, sizeof text);
+    int length = formatItemDisplayText(item, PerLitre, text, sizeof text);
     EXPECT_LT(length, static_cast<int>(PanelTextSize));
     EXPECT_EQ(static_cast<size_t>(length), std::strlen(text));
-    length = formatItemDisplayText(item, UnitPerCc, text, sizeof text);
+    length = formatItemDisplayText(item, PerCc, text, sizeof text);
     EXPECT_EQ(55 + static_cast<int>(longest.size()), length);
 
     char small[24];
     std::memset(small, 0xCC, sizeof small);
-    length = formatItemDisplayText(item, UnitPerCc, small, 16);
+    length = formatItemDisplayText(item, PerCc, small, 16);
     EXPECT_STREQ("Concentrazione:", small);
     EXPECT_GT(length, 16);
     for (size_t i = 16; i < sizeof small; ++i)

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int PerCc = 0;
-constexpr int PerLitre = 1;
 
 std::string lines(const std::vector<std::string>& all)
 {

@@ -55,7 +55,7 @@ TEST_F(CalculationDisk, ReadAndWrittenBackByteForByte)
     put(path("Esempio3.qvl"), Esempio3);
     IniFileProfile source(path("Esempio3.qvl").c_str());
     Calculation calculation;
-    int unit = 0;
+    DisplayUnit unit = PerCc;
     ASSERT_TRUE(applyCalculationFile(readCalculationFile(source), path("Esempio3.qvl"), calculation, &unit));
     EXPECT_EQ(1, unit);
     ASSERT_EQ(2u, calculation.rows.size());
@@ -75,9 +75,9 @@ TEST_F(CalculationDisk, SavingOverAFileKeepsWhatIsNotWritten)
     single.fText = "1";
     single.tText = "8";
     single.gText = "240";
-    recomputeResults(single, 0);
+    recomputeResults(single, PerCc);
     IniFileProfile file(path("over.qvl").c_str());
-    ASSERT_TRUE(writeCalculationFile(file, path("over.qvl"), single, 0));
+    ASSERT_TRUE(writeCalculationFile(file, path("over.qvl"), single, PerCc));
     EXPECT_EQ("; a comment of the user\r\n[QUORVEL]\r\nMULTI=0\r\nITEMS=3\r\nEXTRA=kept\r\n"
               "LAVORAZIONE=\r\nFIBRE=1\r\nORE=8\r\nGIORNI=240\r\nESPOSIZIONE=1.00000\r\n"
               "ESPOSIZIONE_FL=1000.00\r\nNOTE=\r\nUNIT=0\r\n[EXPO_2]\r\nVOCE=Old\r\n",
@@ -92,7 +92,7 @@ TEST_F(CalculationDisk, UnwritablePlacesAreReported)
         Calculation calculation;
         calculation.currentFile = "before.qvl";
         IniFileProfile file(target.c_str());
-        EXPECT_FALSE(writeCalculationFile(file, target, calculation, 0));
+        EXPECT_FALSE(writeCalculationFile(file, target, calculation, PerCc));
         EXPECT_EQ("before.qvl", calculation.currentFile);
     }
     EXPECT_FALSE(fs::exists(path("missing")));
@@ -102,7 +102,7 @@ TEST_F(CalculationDisk, AMissingFileReadsAsDefaults)
 {
     IniFileProfile file(path("none.qvl").c_str());
     Calculation calculation;
-    int unit = 1;
+    DisplayUnit unit = PerLitre;
     ASSERT_TRUE(applyCalculationFile(readCalculationFile(file), path("none.qvl"), calculation, &unit));
     EXPECT_EQ(0, unit);
     EXPECT_EQ("0.00", calculation.resultL);

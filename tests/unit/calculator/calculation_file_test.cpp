@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int PerCc = 0;
-constexpr int PerLitre = 1;
 
 std::string lines(const std::vector<std::string>& all)
 {
@@ -46,14 +44,14 @@ const std::vector<std::string> Esempio4 = {
 using Columns = std::array<std::string, RowColumnCount>;
 
 // Reads a file into a calculation that already holds something else.
-Calculation opened(const std::string& text, int* unit, const char* path = "C:\\Quorvel\\x.qvl")
+Calculation opened(const std::string& text, DisplayUnit* unit, const char* path = "C:\\Quorvel\\x.qvl")
 {
     Calculation calculation;
     calculation.rows.push_back(ExposureRow{{"old", "1.00000", "8.00", "240.0", "1.00000"}});
     calculation.fText = "9";
     calculation.notes = "old";
     FakeProfile profile(text);
-    *unit = -7;  // neither unit: the file must set it
+    *unit = static_cast<DisplayUnit>(-7);  // neither unit: the file must set it
     EXPECT_TRUE(applyCalculationFile(readCalculationFile(profile), path, calculation, unit));
     return calculation;
 }
@@ -88,7 +86,7 @@ TEST(CalculationFile, WritesTheExampleLayoutsExactly)
 
 TEST(CalculationFile, ReadsTheShippedExamples)
 {
-    int unit;
+    DisplayUnit unit;
     Calculation one = opened(lines(Esempio1), &unit);
     EXPECT_EQ(PerCc, unit);
     EXPECT_FALSE(one.multiple);
@@ -139,7 +137,7 @@ TEST(CalculationFile, MissingKeysGiveDefaults)
 {
     for (const char* text : {"", "\x01\x02 binary\r\n", "[OTHER]\r\nUNIT=1\r\n", "[QUORVEL]\r\nUNIT=x\r\nMULTI=\r\n"}) {
         SCOPED_TRACE(text);
-        int unit;
+        DisplayUnit unit;
         Calculation calculation = opened(text, &unit);
         EXPECT_EQ(PerCc, unit);
         EXPECT_FALSE(calculation.multiple);
@@ -162,7 +160,7 @@ TEST(CalculationFile, RowCounts)
         SCOPED_TRACE(c.items);
         std::vector<std::string> file = {"[QUORVEL]", "MULTI=1", std::string("ITEMS=") + c.items,
                                          "[EXPO_0]",  "VOCE=A",  "FIBRE=1", "[EXPO_1]", "VOCE=B"};
-        int unit;
+        DisplayUnit unit;
         Calculation calculation = opened(lines(file), &unit);
         ASSERT_EQ(c.rows, calculation.rows.size());
         if (c.rows == 3) {
@@ -176,7 +174,7 @@ TEST(CalculationFile, RowCounts)
 TEST(CalculationFile, SavingOverAnotherCalculation)
 {
     FakeProfile file(lines(Esempio4));
-    int unit;
+    DisplayUnit unit;
     Calculation two = opened(lines(Esempio3), &unit);
     ASSERT_TRUE(writeCalculationFile(file, "C:\\x.qvl", two, unit));
     EXPECT_NE(std::string::npos, file.text().find("ITEMS=2\r\n"));
@@ -203,7 +201,7 @@ TEST(CalculationFile, ItemIdTravelsInItsOwnKey)
             item = nodeAt(i)->id;
     const std::string key = "ID_VOCE=" + std::to_string(item) + "\r\n";
     const double f = findNode(item)->concentration;
-    int unit;
+    DisplayUnit unit;
 
     Calculation list = opened(lines(Esempio3), &unit);
     RowValues values{"Dal database", f * 1000, 8, 240};
@@ -241,7 +239,7 @@ TEST(CalculationFile, TheTypedFFollowsTheUnitOfAMultipleFile)
 {
     const struct {
         const char* fText;
-        int before;
+        DisplayUnit before;
         const std::vector<std::string>* file;
         const char* after;
     } cases[] = {
@@ -254,7 +252,7 @@ TEST(CalculationFile, TheTypedFFollowsTheUnitOfAMultipleFile)
         Calculation calculation;
         calculation.fText = c.fText;
         FakeProfile profile(lines(*c.file));
-        int unit = c.before;
+        DisplayUnit unit = c.before;
         ASSERT_TRUE(applyCalculationFile(readCalculationFile(profile), "C:\\x.qvl", calculation, &unit));
         EXPECT_EQ(c.after, calculation.fText);
     }
@@ -289,7 +287,7 @@ TEST(CalculationFile, FileDialogsStartInTheFileFolderOrInDocuments)
 
 TEST(CalculationFile, StoredFieldTextsPassTheCharacterCheck)
 {
-    int unit;
+    DisplayUnit unit;
     Calculation calculation =
         opened(lines({"[QUORVEL]", "FIBRE=0,3", "ORE=1.2.3", "GIORNI=240", "ESPOSIZIONE=0.5"}), &unit);
     EXPECT_EQ("0", calculation.fText);
@@ -300,7 +298,7 @@ TEST(CalculationFile, StoredFieldTextsPassTheCharacterCheck)
 
 TEST(CalculationFile, QuotedTextsLoseTheirQuotes)
 {
-    int unit;
+    DisplayUnit unit;
     Calculation calculation = opened(lines({"[QUORVEL]", "MULTI=1", "ITEMS=1", "NOTE=\"Nota\"", "[EXPO_0]",
                                             "VOCE='Voce'", "FIBRE=1", "ORE=8", "GIORNI=240"}),
                                      &unit);
@@ -312,7 +310,7 @@ TEST(CalculationFile, QuotedTextsLoseTheirQuotes)
 // rest of a note could read back as keys ("UNIT=1") or sections.
 TEST(CalculationFile, TextValuesAreWrittenOnOneLine)
 {
-    int unit;
+    DisplayUnit unit;
     Calculation calculation = opened(lines(Esempio1), &unit);
     calculation.notes = "prima\r\nUNIT=1\r[EXPO_0]\nfine";
     calculation.description = "a\n\nb";
@@ -327,7 +325,7 @@ TEST(CalculationFile, TextValuesAreWrittenOnOneLine)
 
 TEST(CalculationFile, LongValuesAreCutAt255)
 {
-    int unit;
+    DisplayUnit unit;
     Calculation calculation = opened(lines(Esempio1), &unit);
     calculation.fText = std::string(300, '1');
     FakeProfile file;
@@ -341,7 +339,7 @@ TEST(CalculationFile, LongValuesAreCutAt255)
 // Mended: a failed write was reported as saved and took over CurrentFile.
 TEST(CalculationFile, AFailedWriteIsReportedAndKeepsCurrentFile)
 {
-    int unit;
+    DisplayUnit unit;
     for (int failAfter : {0, 3, 12}) {
         SCOPED_TRACE(failAfter);
         Calculation calculation = opened(lines(Esempio3), &unit, "C:\\old.qvl");
@@ -356,7 +354,7 @@ TEST(CalculationFile, AFailedWriteIsReportedAndKeepsCurrentFile)
 TEST(CalculationFile, PathsBeyondTheLimitAreRefused)
 {
     std::string longest(PathLimit, 'p');
-    int unit = PerLitre;
+    DisplayUnit unit = PerLitre;
     Calculation calculation;
     calculation.notes = "kept";
     FakeProfile file(lines(Esempio1));

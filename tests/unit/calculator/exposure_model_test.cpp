@@ -7,15 +7,13 @@
 
 namespace {
 
-constexpr int PerCc = 0;
-constexpr int PerLitre = 1;
 
 struct Activity {
     const char* description;
     double f, t, g;
 };
 
-Calculation multipleOf(const std::vector<Activity>& activities, int unit)
+Calculation multipleOf(const std::vector<Activity>& activities, DisplayUnit unit)
 {
     Calculation calculation;
     calculation.multiple = true;
@@ -43,7 +41,7 @@ TEST(ExposureModel, SingleActivityResults)
 {
     const struct {
         const char *f, *t, *g;
-        int unit;
+        DisplayUnit unit;
         const char *resultCc, *resultL;
     } cases[] = {
         {"0.3", "2", "120", PerCc, "0.03750", "37.50"},
@@ -232,7 +230,7 @@ TEST(ExposureModel, TypedFFollowsAChangeOfUnit)
 {
     const struct {
         const char* text;
-        int from;
+        DisplayUnit from;
         const char* converted;
     } cases[] = {
         {"0.5", PerCc, "500"},           {"500", PerLitre, "0.500"},
@@ -248,7 +246,7 @@ TEST(ExposureModel, TypedFFollowsAChangeOfUnit)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        const int to = c.from == PerCc ? PerLitre : PerCc;
+        const DisplayUnit to = c.from == PerCc ? PerLitre : PerCc;
         EXPECT_EQ(c.converted, fieldTextInUnit(c.text, c.from, to));
         EXPECT_EQ(c.text, fieldTextInUnit(c.text, c.from, c.from));
     }

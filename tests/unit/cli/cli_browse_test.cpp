@@ -111,7 +111,7 @@ TEST(CliShow, TextInOneUnitIsThePanelTextOfEveryItem)
         if (node.kind != Item)
             continue;
         SCOPED_TRACE(node.id);
-        for (int unit : {UnitPerCc, UnitPerLitre}) {
+        for (DisplayUnit unit : {PerCc, PerLitre}) {
             CliRun run = runQuorvel({"show", std::to_string(node.id), "--unit", unit ? "l" : "cc"});
             ASSERT_EQ(0, run.status);
             char text[PanelTextSize];

@@ -30,16 +30,16 @@ TEST(ExampleCalculations, RecomputeToTheirStoredResults)
 {
     struct Example {
         const char* file;
-        int unit;
+        DisplayUnit unit;
         bool multiple;
         size_t rows;
         const char* resultCc;
         const char* resultL;
     } examples[] = {
-        {"Esempio1.qvl", 0, false, 0, "0.03750", "37.50"},
-        {"Esempio2.qvl", 1, false, 0, "0.03750", "37.50"},
-        {"Esempio3.qvl", 1, true, 2, "0.03888", "38.88"},
-        {"Esempio4.qvl", 0, true, 3, "1.80625", "1806.25"},
+        {"Esempio1.qvl", PerCc, false, 0, "0.03750", "37.50"},
+        {"Esempio2.qvl", PerLitre, false, 0, "0.03750", "37.50"},
+        {"Esempio3.qvl", PerLitre, true, 2, "0.03888", "38.88"},
+        {"Esempio4.qvl", PerCc, true, 3, "1.80625", "1806.25"},
     };
     for (const Example& e : examples) {
         SCOPED_TRACE(e.file);
@@ -50,7 +50,7 @@ TEST(ExampleCalculations, RecomputeToTheirStoredResults)
         EXPECT_EQ(file.rows.size(), e.rows);
 
         Calculation calculation;
-        int unit = 0;
+        DisplayUnit unit = PerCc;
         ASSERT_TRUE(applyCalculationFile(file, examplePath(e.file), calculation, &unit));
         EXPECT_EQ(calculation.resultCc, e.resultCc);
         recomputeResults(calculation, unit);

@@ -161,7 +161,7 @@ TEST(HelpProject, TheCalculatorUnitSectionSaysWhatTheProgramDoes)
         const size_t next = section.find("<code>", close) + 6;
         const std::string to = section.substr(next, section.find("</code>", next) - next);
         SCOPED_TRACE(from + " -> " + to);
-        EXPECT_EQ(to, fieldTextInUnit(from, fromCc ? 0 : 1, fromCc ? 1 : 0));
+        EXPECT_EQ(to, fieldTextInUnit(from, fromCc ? PerCc : PerLitre, fromCc ? PerLitre : PerCc));
         ++examples;
     }
     EXPECT_GE(examples, 3);

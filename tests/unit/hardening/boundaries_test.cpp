@@ -82,15 +82,15 @@ TEST_F(QvlBoundaries, TextsOf255AreKeptWholeAndLongerOnesCut)
             calculation.notes = c.text;
             if (multiple) {
                 RowValues row{"", 1.5, 2, 200};
-                calculation.rows.push_back(writeRow(row, 0));
+                calculation.rows.push_back(writeRow(row, PerCc));
                 calculation.rows[0].columns[ColumnDescription] = c.text;
             } else {
                 calculation.description = c.text;
                 calculation.fText = "1.5";
             }
-            recomputeResults(calculation, 0);
+            recomputeResults(calculation, PerCc);
             IniFileProfile out(path_.c_str());
-            ASSERT_TRUE(writeCalculationFile(out, path_, calculation, 0));
+            ASSERT_TRUE(writeCalculationFile(out, path_, calculation, PerCc));
             const std::string bytes = fileBytes(path_);
             EXPECT_NE(std::string::npos, bytes.find("NOTE=" + c.kept + "\r\n"));
             const std::string described = multiple ? "VOCE=" + c.keptInRow : "LAVORAZIONE=" + c.kept;
@@ -136,11 +136,11 @@ TEST(PathBoundaries, ACalculationFileIsTakenUpToPathLimit)
     for (size_t length : {PathLimit - 1, PathLimit, PathLimit + 1}) {
         SCOPED_TRACE(length);
         IniTextProfile text;
-        ASSERT_TRUE(writeCalculationFile(text, "C:\\a.qvl", source, 0));
+        ASSERT_TRUE(writeCalculationFile(text, "C:\\a.qvl", source, PerCc));
         const std::string path = "C:\\" + std::string(length - 7, 'p') + ".qvl";
         ASSERT_EQ(length, path.size());
         Calculation calculation;
-        int unit = 1;
+        DisplayUnit unit = PerLitre;
         const bool fits = length <= PathLimit;
         EXPECT_EQ(fits, applyCalculationFile(readCalculationFile(text), path, calculation, &unit));
         EXPECT_EQ(fits ? path : "", calculation.currentFile);
@@ -210,11 +210,11 @@ TEST(CsvBoundaries, ManyLongRowsAreCopiedWhole)
     const int rowCount = 400;
     for (int i = 0; i < rowCount; ++i) {
         RowValues row{varied(TextLimit, static_cast<char>('A' + i % 26)), 1.5, 2, 200};
-        calculation.rows.push_back(writeRow(row, 0));
+        calculation.rows.push_back(writeRow(row, PerCc));
     }
-    recomputeResults(calculation, 0);
+    recomputeResults(calculation, PerCc);
     calculation.notes = varied(TextLimit);
-    const std::string text = calculationCsvText(calculation, 0);
+    const std::string text = calculationCsvText(calculation, PerCc);
     ASSERT_GT(text.size(), static_cast<size_t>(rowCount) * TextLimit);
 
     size_t at = 0;
@@ -235,7 +235,7 @@ TEST(CsvBoundaries, TheSingleDescriptionIsCutAt315)
         SCOPED_TRACE(length);
         Calculation calculation;
         calculation.description = varied(length);
-        const std::string text = calculationCsvText(calculation, 0);
+        const std::string text = calculationCsvText(calculation, PerCc);
         const size_t start = text.find("\r\n") + 2;
         EXPECT_EQ(varied(std::min<size_t>(length, 315)) + "\r\nConcentrazione",
                   text.substr(start, std::min<size_t>(length, 315) + 16));

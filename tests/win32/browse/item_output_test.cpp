@@ -220,15 +220,15 @@ TEST_F(ItemOutputTest, FortyRowCalculationPrintsWholeOnNumberedPages)
     calculation.multiple = true;
     for (int i = 1; i <= 40; ++i) {
         RowValues values = {"Lavorazione " + std::to_string(i), 0.1 * i, 2, 120, 0};
-        calculation.rows.push_back(writeRow(values, 0));
+        calculation.rows.push_back(writeRow(values, PerCc));
     }
-    recomputeResults(calculation, 0);
+    recomputeResults(calculation, PerCc);
     calculation.notes = "Nota finale";
     const char title[] = "Calcolo dell'esposizione annuale a fibre";
     forgetPrintedFile();
     HDC dc = defaultPrinterDC();
     ASSERT_NE(dc, nullptr);
-    printCalculationOn(dc, calculation, 0, title);
+    printCalculationOn(dc, calculation, PerCc, title);
     const std::string text = printedText("calculation-40");
     ASSERT_FALSE(text.empty()) << "nothing was printed";
 

@@ -811,7 +811,7 @@ int CALLBACK collectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LP
     return 1;
 }
 
-std::vector<TextRecord> drawnPage(const Calculation& calculation, int unit, int* lineHeight)
+std::vector<TextRecord> drawnPage(const Calculation& calculation, DisplayUnit unit, int* lineHeight)
 {
     HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
     // A printer context starts with its device font; a metafile needs one chosen.
@@ -842,7 +842,7 @@ TEST_F(CalculatorFilesTest, PrintedPageHasItsLinesInOrder)
     multiple.multiple = true;
     RowValues a = {"Rimozione", 300, 2, 120, 0};
     RowValues b = {"Turbinista", 4, 5.5, 120, 0};
-    multiple.rows = {writeRow(a, 1), writeRow(b, 1)};
+    multiple.rows = {writeRow(a, PerLitre), writeRow(b, PerLitre)};
     multiple.resultCc = "0.03888";
     multiple.resultL = "38.88";
 
@@ -877,7 +877,7 @@ TEST_F(CalculatorFilesTest, PrintedPageHasItsLinesInOrder)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         int lh = 0;
-        const std::vector<TextRecord> drawn = drawnPage(*c.calculation, 1, &lh);
+        const std::vector<TextRecord> drawn = drawnPage(*c.calculation, PerLitre, &lh);
         ASSERT_GT(lh, 0);
         ASSERT_FALSE(drawn.empty());
         EXPECT_EQ(drawn[0].text, "Calcolo dell'esposizione annuale a fibre");
