@@ -3,7 +3,6 @@
 
 #include "common/bounded_text.h"
 #include "common/cp1252.h"
-#include "common/ini.h"
 #include "setup/install_context.h"
 
 #include <cstring>
@@ -155,17 +154,11 @@ bool uninstallStringIsOurs(const std::string& value, const InstallFolderNames& f
     return commandStarts(value, folder, RemoveProgram);
 }
 
-bool infNamesFolder(const std::string& infText, const InstallFolderNames& folder) {
+bool infNamesFolder(Profile& inf, const InstallFolderNames& folder) {
     for (const char* key : {"InfFile", "DefaultDestDir"}) {
         char value[300];
-        iniReadString(infText, "DestinationDirs", key, "", value, sizeof value);
+        inf.readString("DestinationDirs", key, "", value, sizeof value);
         if (std::strncmp(value, "0,", 2) != 0 || !folder.names(value + 2)) return false;
     }
     return true;
-}
-
-bool infFileNamesFolder(const char* infPath, const InstallFolderNames& folder) {
-    std::string text;
-    readWholeFile(infPath, &text);
-    return infNamesFolder(text, folder);
 }

@@ -4,6 +4,8 @@
 // this installation. Portable; their Windows half is install_rules_win32.h.
 #pragma once
 
+#include "common/profile.h"
+
 #include <string>
 
 // Under HKEY_LOCAL_MACHINE, without a trailing "\".
@@ -83,9 +85,5 @@ bool openCommandIsOurs(const std::string& command, const InstallFolderNames& fol
 bool uninstallStringIsOurs(const std::string& value, const InstallFolderNames& folder);
 
 // The INF's DestinationDirs InfFile and DefaultDestDir both name the folder
-// ("0,<folder>"): only then may its DelFiles run at the next start. Setup
-// reads the file back after writing it, remove before trusting it, both
-// through the portable profile rules (only their read half: remove.exe is
-// kept small).
-bool infNamesFolder(const std::string& infText, const InstallFolderNames& folder);
-bool infFileNamesFolder(const char* infPath, const InstallFolderNames& folder);
+// ("0,<folder>"): only then may its DelFiles run at the next start.
+bool infNamesFolder(Profile& inf, const InstallFolderNames& folder);

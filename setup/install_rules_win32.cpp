@@ -3,6 +3,8 @@
 // objects with constructors here.
 #include "setup/install_rules_win32.h"
 
+#include "common/win/windows_profile.h"
+
 bool specialFolderPath(HWND owner, int folderId, char (&path)[InstallPathSize])
 {
     LPITEMIDLIST list = nullptr;
@@ -85,6 +87,12 @@ InstallFolderNames installFolderNames(const char* folder)
     if (!names.shortForm.empty() && names.shortForm.back() == '\\')
         names.shortForm.pop_back();
     return names;
+}
+
+bool infFileNamesFolder(const char* infPath, const InstallFolderNames& folder)
+{
+    WindowsProfile inf(infPath);
+    return infNamesFolder(inf, folder);
 }
 
 HRESULT openShellLink(IShellLinkA** link, IPersistFile** file)

@@ -1,7 +1,7 @@
 // The Windows half of what setup and remove share, compiled into both: where
 // the shell keeps the folders of the links, the folders nothing may be
-// installed in, the running Windows, the install folder's two names and the
-// shell's link object.
+// installed in, the running Windows, the install folder's two names, the
+// reading of the INF and the shell's link object.
 #pragma once
 
 #include <windows.h>
@@ -36,6 +36,10 @@ const WindowsVersion* readWindowsVersion(OSVERSIONINFOA& info, WindowsVersion& v
 // The folder as given and its 8.3 form (the long one where the file system
 // has none), without a trailing "\".
 InstallFolderNames installFolderNames(const char* folder);
+
+// infNamesFolder of the INF file, read through the platform's profile
+// functions: setup reads it back after writing it, remove before trusting it.
+bool infFileNamesFolder(const char* infPath, const InstallFolderNames& folder);
 
 // The shell's link object and its file interface, both to be released;
 // nothing to release on failure.

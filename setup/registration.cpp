@@ -290,8 +290,8 @@ bool registerUninstall(const char* folder)
     IniFileProfile infFile(infPath.c_str());
     infFile.writeString("DestinationDirs", "InfFile", destination.c_str());
     infFile.writeString("DestinationDirs", "DefaultDestDir", destination.c_str());
-    // Read back: an INF still naming another folder would have the clean-up
-    // delete that folder's files at the next start.
+    // Read back as remove reads it: an INF still naming another folder would
+    // have the clean-up delete that folder's files at the next start.
     if (!infFileNamesFolder(infPath.c_str(), names)) {
         showInstallError(stepOwner(), "Impossibile modificare il file", infPath.c_str());
         return false;

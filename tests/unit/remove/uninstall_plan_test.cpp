@@ -482,13 +482,13 @@ TEST(InstallRules, FoldersAndOwnership) {
     EXPECT_FALSE(uninstallStringIsOurs("C:\\PROGRA~1\\QUORVE~1\\remove.exex", folder));
     EXPECT_FALSE(uninstallStringIsOurs("C:\\Altro\\remove.exe /Quorvel", folder));
 
-    const std::string written("[DestinationDirs]\r\nInfFile=0,C:\\PROGRA~1\\QUORVE~1\r\n"
+    IniTextProfile written("[DestinationDirs]\r\nInfFile=0,C:\\PROGRA~1\\QUORVE~1\r\n"
                            "DefaultDestDir=0,C:\\PROGRA~1\\QUORVE~1\r\n");
     EXPECT_TRUE(infNamesFolder(written, folder));
-    const std::string shipped("[DestinationDirs]\r\nInfFile=0,C:\\Quorvel\r\n"
+    IniTextProfile shipped("[DestinationDirs]\r\nInfFile=0,C:\\Quorvel\r\n"
                            "DefaultDestDir=0,C:\\Quorvel\r\n");
     EXPECT_FALSE(infNamesFolder(shipped, folder));  // a rewrite that did not happen
-    const std::string half("[DestinationDirs]\r\nInfFile=0,C:\\PROGRA~1\\QUORVE~1\r\n");
+    IniTextProfile half("[DestinationDirs]\r\nInfFile=0,C:\\PROGRA~1\\QUORVE~1\r\n");
     EXPECT_FALSE(infNamesFolder(half, folder));
 }
 
