@@ -3,16 +3,10 @@
 // plan, then leaves the last three files to the next start of Windows: on NT
 // to the delayed deletions, and to the INF processor through the RunOnce key
 // where the folder is one that only administrators may change.
-#include <windows.h>
-#include <shlobj.h>
-
-#include "common/bounded_text.h"
 #include "common/win/windows_profile.h"
 #include "remove/removal.h"
 #include "remove/uninstall_plan.h"
-#include "setup/install_context.h"
-#include "setup/install_rules.h"
-#include "setup/windows_version.h"
+#include "setup/install_rules_win32.h"
 
 #include <cstdio>
 #include <cstring>
@@ -35,9 +29,10 @@ void showError(const char* text, const char* caption)
 }
 
 // The install folder from the product's App Paths entry and the script in
-// it. False after the message: every later step names the folder, and an
-// empty one would reach the root of the current drive.
-bool findInstallFolder(const char* product, char* folder, char* scriptPath)
+// it, in the form setup gave them ("C:\Quorvel\\" from an older setup is
+// "C:\Quorvel"). False after the message: every later step names the
+// folder, and an empty one would reach the root of the current drive.
+bool findInstallFolder(const char* product, InstallContext& context)
 {
     const std::string key = appPathsKeyFor(product);
     HKEY handle;
@@ -57,28 +52,19 @@ bool findInstallFolder(const char* product, char* folder, char* scriptPath)
     RegCloseKey(handle);
     value[result == ERROR_SUCCESS ? bytes : 0] = '\0';
     const bool text = type == REG_SZ || type == REG_EXPAND_SZ;
-    if (result != ERROR_SUCCESS || !text ||
-        !installFolderFromAppPath(value, folder, InstallPathSize)) {
-        showError("Impossibile recuperare il percorso", key.c_str());
-        return false;
-    }
-    // A folder typed as "C:\Quorvel\\" by an older setup still names the
-    // same folder.
-    const std::string normal = normaliseFolder(folder);
-    copyBounded(folder, InstallPathSize, normal.c_str());
-    if (!joinPath(folder, "setup.ini", scriptPath, InstallPathSize)) {
+    char folder[InstallPathSize];
+    if (result != ERROR_SUCCESS || !text || !installFolderFromAppPath(value, folder, InstallPathSize) ||
+        !setInstallFolder(context, folder)) {
         showError("Impossibile recuperare il percorso", key.c_str());
         return false;
     }
     return true;
 }
 
-// File types are read and deleted in HKLM\Software\Classes, where setup
-// writes them (HKEY_CLASSES_ROOT on 9x): through HKEY_CLASSES_ROOT an NT
-// deletion would reach a user's own key of the same name first.
+// File types are read and deleted where setup writes them.
 std::string machinePath(RegistryRoot root, const std::string& path)
 {
-    return root == RegistryRoot::ClassesRoot ? "Software\\Classes\\" + path : path;
+    return root == RegistryRoot::ClassesRoot ? std::string(MachineClassesKey) + "\\" + path : path;
 }
 
 // The registry and the shortcut files as the plan reads them.
@@ -119,58 +105,21 @@ public:
     std::string linkTarget(const std::string& linkFile) override
     {
         std::string target;
-        IShellLinkA* link = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                    reinterpret_cast<void**>(&link))))
+        IShellLinkA* link;
+        IPersistFile* file;
+        if (FAILED(openShellLink(&link, &file)))
             return target;
-        IPersistFile* file = nullptr;
         WCHAR wide[MAX_PATH];
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            char path[MAX_PATH] = "";
-            if (MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, wide, MAX_PATH) &&
-                SUCCEEDED(file->Load(wide, STGM_READ)) && link->GetPath(path, MAX_PATH, nullptr, 0) == S_OK)
-                target = path;
-            file->Release();
-        }
+        char path[MAX_PATH] = "";
+        if (MultiByteToWideChar(CP_ACP, 0, linkFile.c_str(), -1, wide, MAX_PATH) &&
+            SUCCEEDED(file->Load(wide, STGM_READ)) &&
+            link->GetPath(path, MAX_PATH, nullptr, 0) == S_OK)
+            target = path;
+        file->Release();
         link->Release();
         return target;
     }
 };
-
-bool specialFolderPath(int folderId, char* path)
-{
-    LPITEMIDLIST items = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(nullptr, folderId, &items)))
-        return false;
-    const BOOL converted = SHGetPathFromIDListA(items, path);
-    IMalloc* allocator;
-    if (SUCCEEDED(SHGetMalloc(&allocator))) {
-        allocator->Free(items);
-        allocator->Release();
-    }
-    return converted != FALSE;
-}
-
-bool isWindowsNt()
-{
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-// windowsVersionLabel's flag: Windows 95 and 98 (or an unknown version) have
-// only the old INF processor, rundll.exe setupx.dll.
-bool oldSetupEngine()
-{
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof info;
-    char label[WindowsVersionLabelSize];
-    if (!GetVersionExA(&info))
-        return windowsVersionLabel(nullptr, label, sizeof label);
-    const WindowsVersion version = {info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId,
-                                    info.szCSDVersion};
-    return windowsVersionLabel(&version, label, sizeof label);
-}
 
 // A file that cannot be deleted because it is in use stays silently; one
 // refused for lack of rights is listed.
@@ -233,13 +182,6 @@ std::string leftText(const std::vector<std::string>& left)
     return text + "\r\n";
 }
 
-std::string systemFolder(UINT (WINAPI* query)(LPSTR, UINT))
-{
-    char path[MAX_PATH] = "";
-    const UINT length = query(path, sizeof path);
-    return length > 0 && length < sizeof path ? path : "";
-}
-
 // The application's layout setting: the value "Layout" under
 // Software\<product>, now in the user's HKCU, formerly in HKLM (and, where
 // Windows virtualised that write, in the user's VirtualStore). No script
@@ -293,12 +235,12 @@ void deleteSettings(const char* product, RemovalOutcome* outcome)
 void deleteShortcuts(const UninstallPlan& plan, bool desktopFound, bool programsFound, RemovalOutcome* outcome)
 {
     if (!desktopFound)
-        showError("Impossibile trovare il folder Desktop", "");
+        showNoLinkFolder(nullptr, LinkPlace::Desktop);
     for (const std::string& link : plan.desktopLinks)
         deleteFile(link.c_str(), &outcome->linksDeleted, outcome);
 
     if (!programsFound)
-        showError("Impossibile trovare il folder nel menu Start", "Programmi");
+        showNoLinkFolder(nullptr, LinkPlace::Programs);
     for (const ProgramGroup& group : plan.groups) {
         const unsigned before = outcome->linksDeleted;
         for (const std::string& link : group.links)
@@ -379,47 +321,42 @@ int runRemoval(const char* commandLine)
     char executable[ProductSize + 4];
     std::snprintf(executable, sizeof executable, "%s.exe", product);
 
-    char folder[InstallPathSize];
-    char scriptPath[InstallPathSize];
-    if (!findInstallFolder(product, folder, scriptPath))
+    InstallContext context;
+    if (!findInstallFolder(product, context))
         return 0;
-
-    WindowsProfile script(scriptPath);
-    char desktop[MAX_PATH];
-    char programs[MAX_PATH];
-    char startup[MAX_PATH];
-    char commonDesktop[MAX_PATH];
-    char commonPrograms[MAX_PATH];
-    char commonStartup[MAX_PATH];
-    char shortFolder[InstallPathSize];
-    char longFolder[InstallPathSize];
-    const DWORD shortLength = GetShortPathNameA(folder, shortFolder, sizeof shortFolder);
-    const DWORD longLength = GetLongPathNameA(folder, longFolder, sizeof longFolder);
-    const std::string windows = systemFolder(GetWindowsDirectoryA);
-    const std::string system = systemFolder(GetSystemDirectoryA);
+    const char* folder = context.installFolder;
+    WindowsProfile script(context.scriptPath);
+    const InstallFolderNames names = installFolderNames(folder);
+    char windows[InstallPathSize];
+    char system[InstallPathSize];
+    readSystemFolders(windows, system);
+    OSVERSIONINFOA info;
+    WindowsVersion version;
+    const WindowsVersion* running = readWindowsVersion(info, version);
+    char label[WindowsVersionLabelSize];
     UninstallInputs inputs;
     inputs.product = product;
     inputs.installFolder = folder;
-    inputs.shortInstallFolder = shortLength > 0 && shortLength < sizeof shortFolder ? shortFolder : nullptr;
-    inputs.windowsFolder = windows.c_str();
-    inputs.systemFolder = system.c_str();
-    inputs.desktopFolder = specialFolderPath(CSIDL_DESKTOP, desktop) ? desktop : nullptr;
-    inputs.programsFolder = specialFolderPath(CSIDL_PROGRAMS, programs) ? programs : nullptr;
-    inputs.startupFolder = specialFolderPath(CSIDL_STARTUP, startup) ? startup : nullptr;
-    // Where setup puts the shortcuts for all users on NT; 9x has none.
-    inputs.commonDesktopFolder =
-        specialFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY, commonDesktop) ? commonDesktop : nullptr;
-    inputs.commonProgramsFolder =
-        specialFolderPath(CSIDL_COMMON_PROGRAMS, commonPrograms) ? commonPrograms : nullptr;
-    inputs.commonStartupFolder = specialFolderPath(CSIDL_COMMON_STARTUP, commonStartup) ? commonStartup : nullptr;
-    inputs.oldSetupEngine = oldSetupEngine();
-    const bool longForbidden = longLength > 0 && longLength < sizeof longFolder &&
-                               isForbiddenInstallFolder(longFolder, inputs.windowsFolder, inputs.systemFolder, false);
+    inputs.shortInstallFolder = names.shortForm.c_str();
+    inputs.windowsFolder = windows;
+    inputs.systemFolder = system;
+    // The user's folders, then those where setup puts the shortcuts for all
+    // users on NT.
+    char linkFolders[6][InstallPathSize];
+    const char** places[] = {&inputs.desktopFolder,       &inputs.programsFolder,       &inputs.startupFolder,
+                             &inputs.commonDesktopFolder, &inputs.commonProgramsFolder, &inputs.commonStartupFolder};
+    for (int i = 0; i < 6; ++i) {
+        const bool found = linkPlaceFolder(nullptr, static_cast<LinkPlace>(i % 3), i >= 3, linkFolders[i]);
+        *places[i] = found ? linkFolders[i] : nullptr;
+    }
+    // Windows 95 and 98 (or an unknown version) have only the old INF
+    // processor, rundll.exe setupx.dll.
+    inputs.oldSetupEngine = windowsVersionLabel(running, label, sizeof label);
     // The shell link object reads the shortcuts back for the plan.
     const bool com = SUCCEEDED(CoInitialize(nullptr));
     MachineView view;
     UninstallPlan plan;
-    const bool planned = !longForbidden && buildUninstallPlan(script, inputs, view, &plan);
+    const bool planned = !isRefusedDestination(folder, false) && buildUninstallPlan(script, inputs, view, &plan);
     if (com)
         CoUninitialize();
     if (!planned) {
@@ -455,11 +392,7 @@ int runRemoval(const char* commandLine)
     char infName[ProductSize + 4];
     char infPath[InstallPathSize] = "";
     std::snprintf(infName, sizeof infName, "%s.inf", product);
-    InstallFolderNames names;
-    names.longForm = folder;
-    names.shortForm = inputs.shortInstallFolder ? inputs.shortInstallFolder : "";
-    WindowsProfile inf(joinPath(folder, infName, infPath, sizeof infPath) ? infPath : "");
-    if (!infPath[0] || !infNamesFolder(inf, names)) {
+    if (!joinPath(folder, infName, infPath, sizeof infPath) || !infFileNamesFolder(infPath, names)) {
         char text[ProductSize + 160];
         std::snprintf(text, sizeof text,
                       "Il file non indica questa cartella di installazione: %s, remove.exe e setup.ini "
@@ -474,7 +407,7 @@ int runRemoval(const char* commandLine)
     // On NT the system deletes the last files and the folder at the restart,
     // before anyone logs on: RunOnce waits for an administrator's logon,
     // which a standard user's PC may never see.
-    const bool nt = isWindowsNt();
+    const bool nt = running && running->platformId == VER_PLATFORM_WIN32_NT;
     bool delayed = false;
     if (nt) {
         delayed = true;

@@ -30,12 +30,6 @@ bool endsWithNoCase(const std::string& text, const char* tail) {
     return true;
 }
 
-std::string withoutTrailingBackslash(const char* folder) {
-    std::string text = folder;
-    if (!text.empty() && text.back() == '\\') text.pop_back();
-    return text;
-}
-
 bool fitsPath(const std::string& path) {
     return path.size() < InstallPathSize;
 }
@@ -72,17 +66,6 @@ void planLink(InstallationView& view, const InstallFolderNames& folder, const st
 
 }  // namespace
 
-bool productFromCommandLine(const char* commandLine, char* product, unsigned size) {
-    if (size > 0) product[0] = '\0';
-    const char* slash = commandLine ? std::strchr(commandLine, '/') : nullptr;
-    if (!slash || size == 0) return false;
-    const char* text = slash + 1;
-    if (!*text || !isSafeFileName(text)) return false;
-    if (copyBounded(product, size, text)) return true;
-    product[0] = '\0';
-    return false;
-}
-
 std::string appPathsKeyFor(const char* product) {
     return std::string(AppPathsKey) + "\\" + product + ".exe";
 }
@@ -90,13 +73,10 @@ std::string appPathsKeyFor(const char* product) {
 bool installFolderFromAppPath(const char* appPath, char* folder, unsigned size) {
     if (size > 0) folder[0] = '\0';
     const char* lastSlash = std::strrchr(appPath, '\\');
-    if (!lastSlash) return false;
+    if (!lastSlash || pathRoot(appPath) == PathRoot::None) return false;
+    // "\\server" alone would cut to "\".
     size_t length = static_cast<size_t>(lastSlash - appPath);
-    char letter = cp1252Lower(appPath[0]);
-    bool drive = length >= 2 && letter >= 'a' && letter <= 'z' && appPath[1] == ':' &&
-                 (length == 2 || appPath[2] == '\\');
-    bool unc = length > 2 && appPath[0] == '\\' && appPath[1] == '\\' && appPath[2] != '\\';
-    if ((!drive && !unc) || length >= size) return false;
+    if (length < 2 || length >= size) return false;
     return copyBounded(folder, size, appPath, length);
 }
 
@@ -113,10 +93,9 @@ std::string keyDisplayName(const KeyDeletion& key) {
 bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, InstallationView& view,
                         UninstallPlan* plan) {
     *plan = UninstallPlan();
-    char checked[InstallPathSize];
     std::string folder = inputs.installFolder ? inputs.installFolder : "";
-    bool folderOk = installFolderFromAppPath((folder + "\\x").c_str(), checked, sizeof checked) &&
-                    folder == checked && folder.back() != '\\' &&
+    bool folderOk = pathRoot((folder + "\\").c_str()) != PathRoot::None && folder.back() != '\\' &&
+                    fitsPath(folder) &&
                     !isForbiddenInstallFolder(folder.c_str(), inputs.windowsFolder,
                                               inputs.systemFolder, false);
     bool productOk = inputs.product && isSafeFileName(inputs.product) &&
@@ -144,10 +123,6 @@ bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, Installa
         }
     }
 
-    // Deepest key first, the file-type key last, so that each deletion finds
-    // a key without subkeys.
-    static const char* const fileTypeKeys[] = {"\\Shell\\Open\\Command", "\\Shell\\Open",
-                                               "\\Shell", "\\DefaultIcon", ""};
     for (const std::string& extension : readScriptList(context, "EXTENSIONS", 128)) {
         if (!isSafeExtension(extension)) continue;
         std::string fileType = readValue(context, extension.c_str(), "FileType", 260);
@@ -159,7 +134,8 @@ bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, Installa
         bool typeOurs = typeSafe && isSafeFileName(program.c_str()) &&
                         view.keyExists(RegistryRoot::ClassesRoot, typeName) &&
                         openCommandIsOurs(view.keyText(RegistryRoot::ClassesRoot,
-                                                       typeName + fileTypeKeys[0], nullptr),
+                                                       typeName + "\\" + FileTypeKeys[FileTypeKeyCount - 1],
+                                                       nullptr),
                                           names, program);
         std::string extensionType = view.keyText(RegistryRoot::ClassesRoot, extension, nullptr);
         planKey(plan, view, {RegistryRoot::ClassesRoot, extension},
@@ -169,9 +145,11 @@ bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, Installa
             planKey(plan, view, {RegistryRoot::ClassesRoot, typeName}, false);
             continue;
         }
-        for (const char* tail : fileTypeKeys) {
-            plan->keys.push_back({RegistryRoot::ClassesRoot, typeName + tail});
+        // Deepest key first, so that each deletion finds a key without subkeys.
+        for (unsigned i = FileTypeKeyCount; i-- > 0;) {
+            plan->keys.push_back({RegistryRoot::ClassesRoot, typeName + "\\" + FileTypeKeys[i]});
         }
+        plan->keys.push_back({RegistryRoot::ClassesRoot, typeName});
     }
     std::string uninstallName = readValue(context, "UNINSTALL", "Key", ScriptLongValue);
     if (isSafeFileName(uninstallName.c_str())) {
@@ -202,14 +180,14 @@ bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, Installa
     std::vector<std::string> groupNames = readScriptList(context, "LINKLIST", 128);
     for (const Place& place : places) {
         if (place.desktop) {
-            std::string path = withoutTrailingBackslash(place.desktop) + link;
+            std::string path = inShellFolder(place.desktop, link);
             if (link.size() > 1 && link[0] == '\\' && isSafeFileName(link.c_str() + 1) &&
                 endsWithNoCase(link, ".lnk") && fitsPath(path)) {
                 planLink(view, names, path, &plan->desktopLinks, &plan->left);
             }
         }
         if (!place.programs) continue;
-        std::string groupFolder = groupFolderFor(place.programs, group);
+        std::string groupFolder = inShellFolder(place.programs, group);
         // Only a folder of the product's own: never the Programs folder
         // itself nor one whose shortcuts start with Windows.
         bool startup = false;
@@ -221,7 +199,7 @@ bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, Installa
         bool named = own || group.empty() || (group[0] == '\\' && group.find("..") == std::string::npos);
         ProgramGroup planned;
         for (const std::string& name : groupNames) {
-            std::string path = groupFolder + "\\" + name + ".lnk";
+            std::string path = groupLinkFile(groupFolder, name);
             if (!named || !isSafeFileName(name.c_str()) || !fitsPath(path)) continue;
             if (own) {
                 planLink(view, names, path, &planned.links, &plan->left);
@@ -242,7 +220,7 @@ bool buildUninstallPlan(Profile& script, const UninstallInputs& inputs, Installa
                                            : "rundll32.exe setupapi.dll,InstallHinfSection") +
                            " DefaultUninstall 132 " + folder + "\\" + inputs.product + ".inf";
     // Files before the folder: the folder goes at the restart only if empty.
-    for (const std::string& name : {std::string(RemoveProgram), std::string("setup.ini"),
+    for (const std::string& name : {std::string(RemoveProgram), std::string(ScriptFile),
                                     std::string(inputs.product) + ".inf"}) {
         std::string path = folder + "\\" + name;
         if (fitsPath(path)) plan->delayedDeletions.push_back(path);

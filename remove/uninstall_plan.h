@@ -7,25 +7,18 @@
 #pragma once
 
 #include "common/profile.h"
+#include "setup/install_rules.h"
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
-constexpr unsigned ProductSize = 128;  // product texts of at most 127 characters
-
-// The product named by the command line: the text after its first "/". False
-// (the program ends with -1) when there is no "/", or the text is empty,
-// longer than size - 1 characters, or not a plain file name: it names the
-// App Paths key, the INF file and the RunOnce value.
-bool productFromCommandLine(const char* commandLine, char* product, unsigned size);
-
 // "Software\Microsoft\Windows\CurrentVersion\App Paths\%s.exe" for a product.
 std::string appPathsKeyFor(const char* product);
 
 // The install folder from the App Paths value (the application's full path):
-// the value cut at its last "\". False when the result is not an absolute
-// folder ("C:", "C:\..." or "\\server\share...") or does not fit.
+// the value cut at its last "\". False when the value is not an absolute
+// path (pathRoot) or the folder does not fit.
 bool installFolderFromAppPath(const char* appPath, char* folder, unsigned size);
 
 // A name found by the data-file pattern really ends with the extension. The

@@ -3,7 +3,6 @@
 #include "setup/setup_program.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <cstring>
 #include <string>
@@ -36,8 +35,8 @@ void onFolderOk(HWND dialog)
     char text[InstallPathSize] = "";
     GetDlgItemTextA(dialog, IDC_FOLDER_EDIT, text, sizeof text);
     // Later steps change the working directory, so a relative folder would
-    // name a different place in each of them.
-    if (!isAbsoluteFolder(text)) {
+    // name a different place in each of them; setup installs on a drive.
+    if (pathRoot(text) != PathRoot::Drive) {
         MessageBoxA(dialog,
                     "Indicare il percorso completo della cartella, a partire dalla lettera "
                     "dell'unità (per esempio C:\\Quorvel).",
@@ -47,7 +46,7 @@ void onFolderOk(HWND dialog)
     // One form for every step and for the uninstaller: "C:\Quorvel\\" would
     // reach the registry with its doubled separator.
     const std::string folder = normaliseFolder(text);
-    if (isRefusedDestination(folder.c_str())) {
+    if (isRefusedDestination(folder.c_str(), true)) {
         MessageBoxA(dialog,
                     "Non è possibile installare il software nella cartella di Windows, nella cartella "
                     "di sistema, nella radice di un'unità o in una cartella già esistente al loro "
@@ -174,15 +173,6 @@ int CALLBACK browseCallback(HWND browser, UINT message, LPARAM lParam, LPARAM)
     return 0;
 }
 
-void freeItemList(LPITEMIDLIST list)
-{
-    IMalloc* allocator = nullptr;
-    if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
-        allocator->Free(list);
-        allocator->Release();
-    }
-}
-
 }  // namespace
 
 INT_PTR showFolderDialog(HWND owner, char (&folder)[InstallPathSize])
@@ -190,35 +180,6 @@ INT_PTR showFolderDialog(HWND owner, char (&folder)[InstallPathSize])
     std::memset(folder, 0, sizeof folder);
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FOLDER), owner,
                            folderDialogProc, reinterpret_cast<LPARAM>(folder));
-}
-
-bool isAbsoluteFolder(const char* text)
-{
-    const unsigned char drive = static_cast<unsigned char>(text[0]);
-    const bool letter = (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
-    return letter && text[1] == ':' && text[2] == '\\';
-}
-
-bool isRefusedDestination(const char* folder)
-{
-    char windows[InstallPathSize] = "";
-    char system[InstallPathSize] = "";
-    if (GetWindowsDirectoryA(windows, sizeof windows) >= sizeof windows)
-        windows[0] = '\0';
-    if (GetSystemDirectoryA(system, sizeof system) >= sizeof system)
-        system[0] = '\0';
-    // "C:\Quorvel\..\Windows" and short names are the same folders.
-    char full[InstallPathSize] = "";
-    const DWORD fullLength = GetFullPathNameA(folder, sizeof full, full, nullptr);
-    if (fullLength == 0 || fullLength >= sizeof full)
-        return isForbiddenInstallFolder(folder, windows, system, true);
-    const DWORD attributes = GetFileAttributesA(full);
-    const bool existed = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    char longPath[InstallPathSize] = "";
-    const DWORD longLength = existed ? GetLongPathNameA(full, longPath, sizeof longPath) : 0;
-    const char* checked = longLength > 0 && longLength < sizeof longPath ? longPath : full;
-    return isForbiddenInstallFolder(folder, windows, system, existed) ||
-           isForbiddenInstallFolder(checked, windows, system, existed);
 }
 
 bool ensureFolder(HWND owner, const char* path)
@@ -277,33 +238,18 @@ bool browseForFolder(HWND owner, char (&path)[InstallPathSize])
     return converted;
 }
 
-namespace {
-
-// The basic structure (148 bytes), which every Windows fills.
-bool readVersion(OSVERSIONINFOA& info, WindowsVersion& version)
-{
-    info = OSVERSIONINFOA{};
-    info.dwOSVersionInfoSize = sizeof info;
-    if (!GetVersionExA(&info))
-        return false;
-    version = {info.dwMajorVersion, info.dwMinorVersion, info.dwPlatformId, info.szCSDVersion};
-    return true;
-}
-
-}  // namespace
-
 void windowsVersionLabel(char (&label)[WindowsVersionLabelSize])
 {
     OSVERSIONINFOA info;
     WindowsVersion version;
-    windowsVersionLabel(readVersion(info, version) ? &version : nullptr, label, sizeof label);
+    windowsVersionLabel(readWindowsVersion(info, version), label, sizeof label);
 }
 
 InstallPolicy currentInstallPolicy()
 {
     OSVERSIONINFOA info;
     WindowsVersion version;
-    return installPolicyFor(readVersion(info, version) ? &version : nullptr);
+    return installPolicyFor(readWindowsVersion(info, version));
 }
 
 // A 32-bit setup on 64-bit Windows is given "Program Files (x86)" by the shell.

@@ -3,8 +3,6 @@
 // run time, so that setup.exe still starts there.
 #include "setup/setup_program.h"
 
-#include <shlobj.h>
-
 namespace {
 
 typedef BOOL(WINAPI* StringToDescriptor)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+const char ScriptFile[] = "setup.ini";
 const char LogCopiedFile[] = "\r\nCopiato il file: ";
 const char LogCreatedFolder[] = "\r\nCreata la cartella: ";
 const char LogOpenedKey[] = "\r\nAperta la chiave: ";
@@ -22,7 +23,7 @@ bool setInstallFolder(InstallContext& context, const char* folder) {
     const std::string trimmed = normaliseFolder(folder);
     if (trimmed.size() >= InstallPathSize) return false;
     char script[InstallPathSize];
-    if (!joinPath(trimmed.c_str(), "setup.ini", script, sizeof script)) return false;
+    if (!joinPath(trimmed.c_str(), ScriptFile, script, sizeof script)) return false;
     copyBounded(context.installFolder, trimmed.c_str());
     copyBounded(context.scriptPath, script);
     return true;

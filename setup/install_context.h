@@ -10,6 +10,7 @@
 #include <vector>
 
 constexpr unsigned InstallPathSize = 260;
+extern const char ScriptFile[];  // "setup.ini", the script in the install folder
 constexpr unsigned ScriptKeysSize = 65535;  // buffer of a list's key names
 
 // Where the log's bytes go; write errors are the writer's own business.
@@ -21,7 +22,7 @@ public:
 
 struct InstallContext {
     char installFolder[InstallPathSize] = "";  // without a trailing "\"
-    char scriptPath[InstallPathSize] = "";     // "%s\setup.ini"
+    char scriptPath[InstallPathSize] = "";     // "%s\<ScriptFile>"
     Profile* script = nullptr;                 // reads of scriptPath
     LogWriter* log = nullptr;                  // setup.log, none before it is open
     void* progressDialog = nullptr;            // window handle; none once closed

@@ -11,6 +11,30 @@ namespace {
 
 const char PayloadType[] = "RT_RCDATA";
 
+// One payload file written into the folder under its own name and logged;
+// false after the step's box.
+bool extractPayload(HWND owner, const char* folder, const char* name, InstallStage stage,
+                    char (&path)[InstallPathSize])
+{
+    // A name that is not a plain file name would land outside the folder.
+    const bool placed = isSafeFileName(name) && joinPath(folder, name, path, sizeof path);
+    if (!placed || !extractResourceToFile(path, PayloadType, name)) {
+        if (placed && lastErrorIsAccessDenied(path)) {
+            showAccessDenied(owner, stage, path);
+            return false;
+        }
+        if (!placed)
+            snprintf(path, sizeof path, "%s\\%s", folder, name);
+        showInstallError(owner, "Impossibile copiare il file", path);
+        return false;
+    }
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    setProgressText(path);
+    stepProgress();
+    logEntry(installContext, LogCopiedFile, path);
+    return true;
+}
+
 }  // namespace
 
 bool extractResourceToFile(const char* path, const char* type, const char* name)
@@ -53,23 +77,8 @@ bool copyInstallFiles(HWND owner, const char* folder)
 
     for (const std::string& name : readScriptList(installContext, "INSTALLFILELIST", InstallPathSize)) {
         char path[InstallPathSize];
-        // A name that is not a plain file name would land outside the folder.
-        const bool placed = isSafeFileName(name.c_str()) &&
-                            joinPath(folder, name.c_str(), path, sizeof path);
-        if (!placed || !extractResourceToFile(path, PayloadType, name.c_str())) {
-            if (placed && lastErrorIsAccessDenied(path)) {
-                showAccessDenied(owner, InstallStage::Files, path);
-                return false;
-            }
-            if (!placed)
-                snprintf(path, sizeof path, "%s\\%s", folder, name.c_str());
-            showInstallError(owner, "Impossibile copiare il file", path);
+        if (!extractPayload(owner, folder, name.c_str(), InstallStage::Files, path))
             return false;
-        }
-        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-        setProgressText(path);
-        stepProgress();
-        logEntry(installContext, LogCopiedFile, path);
     }
     return true;
 }
@@ -84,22 +93,8 @@ bool installDataFile(HWND owner, const char* folder)
         return false;
 
     char path[InstallPathSize];
-    const bool placed = isSafeFileName(dataFile) && joinPath(folder, dataFile, path, sizeof path);
-    if (!placed || !extractResourceToFile(path, PayloadType, dataFile)) {
-        if (placed && lastErrorIsAccessDenied(path)) {
-            showAccessDenied(owner, InstallStage::Examples, path);
-            return false;
-        }
-        if (!placed)
-            snprintf(path, sizeof path, "%s\\%s", folder, dataFile);
-        showInstallError(owner, "Impossibile copiare il file", path);
+    if (!extractPayload(owner, folder, dataFile, InstallStage::Examples, path))
         return false;
-    }
-    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    setProgressText(path);
-    stepProgress();
-    logEntry(installContext, LogCopiedFile, path);
-
     unpackPackage(installContext, folder, path);
     DeleteFileA(path);
     return true;

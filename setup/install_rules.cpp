@@ -1,6 +1,7 @@
 // Shared install names and the ownership tests of the uninstaller.
 #include "setup/install_rules.h"
 
+#include "common/bounded_text.h"
 #include "common/cp1252.h"
 #include "setup/install_context.h"
 
@@ -9,6 +10,8 @@
 const char AppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 const char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const char RunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+const char MachineClassesKey[] = "Software\\Classes";
+const char* const FileTypeKeys[FileTypeKeyCount] = {"DefaultIcon", "Shell", "Shell\\Open", "Shell\\Open\\Command"};
 const char RemoveProgram[] = "remove.exe";
 
 namespace {
@@ -49,6 +52,26 @@ bool commandStarts(const std::string& command, const InstallFolderNames& folder,
 }
 
 }  // namespace
+
+bool productFromCommandLine(const char* commandLine, char* product, unsigned size) {
+    if (size > 0) product[0] = '\0';
+    const char* slash = commandLine ? std::strchr(commandLine, '/') : nullptr;
+    if (!slash || size == 0) return false;
+    const char* text = slash + 1;
+    if (!*text || !isSafeFileName(text)) return false;
+    if (copyBounded(product, size, text)) return true;
+    product[0] = '\0';
+    return false;
+}
+
+PathRoot pathRoot(const char* path) {
+    const unsigned char drive = static_cast<unsigned char>(path[0]);
+    if (((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')) && path[1] == ':' &&
+        path[2] == '\\')
+        return PathRoot::Drive;
+    if (path[0] == '\\' && path[1] == '\\' && path[2] && path[2] != '\\') return PathRoot::Share;
+    return PathRoot::None;
+}
 
 std::string normaliseFolder(const char* text) {
     std::string result;
@@ -103,10 +126,14 @@ bool isForbiddenInstallFolder(const char* folder, const char* windowsFolder,
     return false;
 }
 
-std::string groupFolderFor(const char* programsFolder, const std::string& nomeGruppo) {
-    std::string programs = programsFolder;
-    if (!programs.empty() && programs.back() == '\\') programs.pop_back();
-    return programs + nomeGruppo;
+std::string inShellFolder(const char* shellFolder, const std::string& entry) {
+    std::string folder = shellFolder;
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    return folder + entry;
+}
+
+std::string groupLinkFile(const std::string& groupFolder, const std::string& name) {
+    return groupFolder + "\\" + name + ".lnk";
 }
 
 bool isOwnGroupName(const std::string& nomeGruppo) {

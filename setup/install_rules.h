@@ -1,7 +1,7 @@
 // The names and rules that setup and remove share: the registry keys, the
-// install-folder rule, the program-group formula and the tests by which the
-// uninstaller knows that a key, a shortcut or the INF belongs to this
-// installation. Portable.
+// folder rules, the places of the group and the links, and the tests by
+// which the uninstaller knows that a key, a shortcut or the INF belongs to
+// this installation. Portable; their Windows half is install_rules_win32.h.
 #pragma once
 
 #include "common/profile.h"
@@ -12,8 +12,29 @@
 extern const char AppPathsKey[];
 extern const char UninstallKey[];
 extern const char RunOnceKey[];
+// The machine's file types: through HKEY_CLASSES_ROOT an NT program would
+// reach a user's own key of the same name first.
+extern const char MachineClassesKey[];
+// The keys under a file type, each parent before its subkeys: setup creates
+// them in this order, remove deletes them in the reverse one and then the
+// type key itself. The last holds the open command.
+constexpr unsigned FileTypeKeyCount = 4;
+extern const char* const FileTypeKeys[FileTypeKeyCount];
 // The uninstaller's file in the install folder, named by UninstallString.
 extern const char RemoveProgram[];
+
+constexpr unsigned ProductSize = 128;  // product texts of at most 127 characters
+
+// The product named by the uninstaller's command line: the text after its
+// first "/". False when there is no "/", or the text is empty, longer than
+// size - 1 characters, or not a plain file name: it names the App Paths key,
+// the INF file and the RunOnce value (which setup drops on reinstalling).
+bool productFromCommandLine(const char* commandLine, char* product, unsigned size);
+
+// How an absolute path starts: a drive ("C:\...") or a share ("\\server...").
+// None for a relative path, "C:" alone, "C:x" or "\x".
+enum class PathRoot { None, Drive, Share };
+PathRoot pathRoot(const char* path);
 
 // A folder as typed or stored, in the one form both programs use: "/" read
 // as "\", doubled separators made single (the "\\" that opens a network
@@ -45,9 +66,12 @@ struct InstallFolderNames {
 bool isForbiddenInstallFolder(const char* folder, const char* windowsFolder,
                               const char* systemFolder, bool existedBefore);
 
-// The program group: the Programs folder without one trailing "\" followed
-// by NomeGruppo ("\Quorvel").
-std::string groupFolderFor(const char* programsFolder, const std::string& nomeGruppo);
+// A place in a shell folder: the folder without one trailing "\" followed
+// by the script's entry, which starts with "\" (the program group's
+// NomeGruppo, the desktop link's Link).
+std::string inShellFolder(const char* shellFolder, const std::string& entry);
+// The group's shortcut of a LINKLIST name: "<group>\<name>.lnk".
+std::string groupLinkFile(const std::string& groupFolder, const std::string& name);
 // A group the product can call its own: one plain folder in Programs.
 bool isOwnGroupName(const std::string& nomeGruppo);
 

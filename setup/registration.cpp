@@ -2,8 +2,6 @@
 // extensions, the Uninstall entry and the INF file adapted to the folder.
 #include "setup/setup_program.h"
 
-#include <shlobj.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -15,10 +13,6 @@ namespace {
 
 const unsigned ShortTextSize = 128;
 const unsigned DescriptionSize = 1024;
-
-// The file types of the machine, named as such: HKEY_CLASSES_ROOT would put
-// them under the user's own Classes where that user has the key already.
-const char MachineClassesKey[] = "Software\\Classes";
 
 // The result of the last registry call: a step that fails says whether
 // Windows refused it.
@@ -75,16 +69,16 @@ void report(const char* label, const char* text)
     logEntry(installContext, label, text);
 }
 
+// The keys after DefaultIcon, each parent first, down to the command.
 bool createShellOpenCommand(HKEY typeKey, const char* folder, const char* extension)
 {
-    HKEY key;
-    for (const char* name : {"Shell", "Shell\\Open"}) {
-        if (!createKey(typeKey, name, KEY_ALL_ACCESS, &key))
+    HKEY key = nullptr;
+    for (unsigned i = 1; i < FileTypeKeyCount; ++i) {
+        if (i > 1)
+            RegCloseKey(key);
+        if (!createKey(typeKey, FileTypeKeys[i], KEY_ALL_ACCESS, &key))
             return false;
-        RegCloseKey(key);
     }
-    if (!createKey(typeKey, "Shell\\Open\\Command", KEY_ALL_ACCESS, &key))
-        return false;
     const std::string program = scriptText(extension, "ShellOpen", ShortTextSize);
     const bool set = setText(key, nullptr, "\"" + std::string(folder) + "\\" + program + "\" %1");
     RegCloseKey(key);
@@ -123,7 +117,7 @@ bool registerExtension(HWND owner, HKEY classes, const char* folder, const std::
     }
 
     HKEY iconKey;
-    if (!createKey(typeKey, "DefaultIcon", KEY_ALL_ACCESS, &iconKey)) {
+    if (!createKey(typeKey, FileTypeKeys[0], KEY_ALL_ACCESS, &iconKey)) {
         showInstallError(owner, "Impossibile inserire la descrizione dell'icona", description.c_str());
     } else {
         const std::string icon = scriptText(ext, "Icon", ShortTextSize);
@@ -133,7 +127,7 @@ bool registerExtension(HWND owner, HKEY classes, const char* folder, const std::
 
     const bool commandSet = createShellOpenCommand(typeKey, folder, ext);
     RegCloseKey(typeKey);
-    report(LogCreatedKey, "Shell\\Open\\Command");
+    report(LogCreatedKey, FileTypeKeys[FileTypeKeyCount - 1]);
     if (!commandSet) {
         showStepError(owner, "Impossibile inserire il comando di apertura", "Open", stage);
         return false;
@@ -141,43 +135,25 @@ bool registerExtension(HWND owner, HKEY classes, const char* folder, const std::
     return true;
 }
 
-// The product as the uninstaller sees it: the text after the first "/" of
-// its command line, which names its RunOnce value.
-std::string productOf(const std::string& exeRemove)
-{
-    const size_t slash = exeRemove.find('/');
-    return slash == std::string::npos ? std::string() : exeRemove.substr(slash + 1);
-}
-
 // A reinstallation before the restart that completes an uninstallation:
-// the pending clean-up would delete the new remove.exe and Setup.ini.
-void dropPendingCleanUp(const std::string& product)
+// the pending clean-up, named by the product on the uninstaller's command
+// line, would delete the new remove.exe and Setup.ini.
+void dropPendingCleanUp(const std::string& exeRemove)
 {
+    char product[ProductSize];
     HKEY runOnce;
-    if (product.empty() ||
+    if (!productFromCommandLine(exeRemove.c_str(), product, sizeof product) ||
         RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunOnceKey, 0, KEY_SET_VALUE, &runOnce) != ERROR_SUCCESS)
         return;
-    RegDeleteValueA(runOnce, product.c_str());
+    RegDeleteValueA(runOnce, product);
     RegCloseKey(runOnce);
-}
-
-std::string shortFolder(const char* folder)
-{
-    char shortPath[InstallPathSize];
-    const DWORD length = GetShortPathNameA(folder, shortPath, sizeof shortPath);
-    // Without a short form (no such folder, or no room) the long one is
-    // still a usable path.
-    std::string result = length > 0 && length < sizeof shortPath ? shortPath : folder;
-    if (!result.empty() && result.back() == '\\')
-        result.pop_back();
-    return result;
 }
 
 // The bytes of what the script installs: its files and the script itself.
 unsigned long long installedBytes(const char* folder)
 {
     std::vector<std::string> names = readScriptList(installContext, "INSTALLFILELIST", InstallPathSize);
-    names.push_back("setup.ini");
+    names.push_back(ScriptFile);
     unsigned long long total = 0;
     for (const std::string& name : names) {
         char path[InstallPathSize];
@@ -275,7 +251,8 @@ bool registerUninstall(const char* folder)
     const std::string name = scriptText("UNINSTALL", "Key", InstallPathSize);
     HKEY entry;
     const bool created = createKey(uninstall, name.c_str(), KEY_WRITE, &entry);
-    const std::string shortPath = shortFolder(folder);
+    const InstallFolderNames names = installFolderNames(folder);
+    const std::string& shortPath = names.shortForm;
     const std::string exeRemove = scriptText("UNINSTALL", "ExeRemove", InstallPathSize);
     bool set = false;
     if (created) {
@@ -297,7 +274,7 @@ bool registerUninstall(const char* folder)
             showAccessDenied(stepOwner(), InstallStage::Uninstall, (std::string(UninstallKey) + "\\" + name).c_str());
         return false;
     }
-    dropPendingCleanUp(productOf(exeRemove));
+    dropPendingCleanUp(exeRemove);
 
     // The clean-up after an uninstallation runs this INF as an administrator
     // (RunOnce), so no other account may be able to change it. It stays in
@@ -313,13 +290,9 @@ bool registerUninstall(const char* folder)
     IniFileProfile infFile(infPath.c_str());
     infFile.writeString("DestinationDirs", "InfFile", destination.c_str());
     infFile.writeString("DestinationDirs", "DefaultDestDir", destination.c_str());
-    // Read back: an INF still naming another folder would have the clean-up
-    // delete that folder's files at the next start.
-    InstallFolderNames names;
-    names.longForm = folder;
-    names.shortForm = shortPath;
-    IniFileProfile written(infPath.c_str());
-    if (!infNamesFolder(written, names)) {
+    // Read back as remove reads it: an INF still naming another folder would
+    // have the clean-up delete that folder's files at the next start.
+    if (!infFileNamesFolder(infPath.c_str(), names)) {
         showInstallError(stepOwner(), "Impossibile modificare il file", infPath.c_str());
         return false;
     }

@@ -11,6 +11,7 @@
 #include "setup/install_context.h"
 #include "setup/install_policy.h"
 #include "setup/install_rules.h"
+#include "setup/install_rules_win32.h"
 #include "setup/windows_version.h"
 
 // The run state shared by the steps (one installation per process).
@@ -49,11 +50,6 @@ std::string proposedFolder();
 // answered through answerToolTip (common/win/tooltips.h).
 extern const ControlTextTable FolderDialogTexts;
 extern const ControlTextTable ProgressDialogTexts;
-// Only a drive-letter path ("C:\..." ) names the same folder in every step.
-bool isAbsoluteFolder(const char* text);
-// The Windows folder, the system folder, a drive root, or an existing
-// folder below the first two: setup would overwrite files of the system.
-bool isRefusedDestination(const char* folder);
 
 // --- folder_protection.cpp ---------------------------------------------------
 enum class FolderProtection { NotNeeded, Protected, Denied, Failed };
@@ -86,11 +82,10 @@ bool registerAppPathAndFileTypes(HWND owner, const char* folder);
 bool registerUninstall(const char* folder);
 
 // --- shortcuts.cpp: steps 3 and 4 -------------------------------------------
-bool specialFolderPath(HWND owner, int folderId, char (&path)[InstallPathSize]);
 // The Start menu's Programs folder and the desktop that get the links: those
 // of all users where the policy asks for them and they exist, otherwise the
 // user's own.
-bool linkFolder(HWND owner, bool desktop, char (&path)[InstallPathSize]);
+bool linkFolder(HWND owner, LinkPlace place, char (&path)[InstallPathSize]);
 bool createProgramGroup(HWND owner, const char* folder);
 bool createShortcuts(HWND owner, const char* folder);
 HRESULT createShellLink(const char* target, const char* linkFile, const char* description,

@@ -3,8 +3,6 @@
 // object.
 #include "setup/setup_program.h"
 
-#include <shlobj.h>
-
 #include <cstring>
 #include <string>
 
@@ -13,25 +11,17 @@ namespace {
 const unsigned LinkNameSize = 128;
 const unsigned DesktopTextSize = 65535;
 
-std::string withoutTrailingBackslash(const char* path)
-{
-    std::string result = path;
-    if (!result.empty() && result.back() == '\\')
-        result.pop_back();
-    return result;
-}
-
 bool programsFolder(HWND owner, char (&path)[InstallPathSize])
 {
-    if (linkFolder(owner, false, path))
+    if (linkFolder(owner, LinkPlace::Programs, path))
         return true;
-    showInstallError(owner, "Impossibile trovare il folder nel menu Start", "Programmi");
+    showNoLinkFolder(owner, LinkPlace::Programs);
     return false;
 }
 
 std::string groupFolder(const char* programs)
 {
-    return groupFolderFor(programs, scriptText("GENERAL", "NomeGruppo", InstallPathSize));
+    return inShellFolder(programs, scriptText("GENERAL", "NomeGruppo", InstallPathSize));
 }
 
 // A shortcut that could not be written is logged and reported as such, and
@@ -63,7 +53,7 @@ bool createGroupLink(HWND owner, const char* folder, const std::string& group, c
         if (!file.empty())
             arguments += " " + std::string(folder) + "\\" + file;
     }
-    if (!makeLink(owner, target, group + "\\" + name + ".lnk", name, arguments, folder))
+    if (!makeLink(owner, target, groupLinkFile(group, name), name, arguments, folder))
         return false;
     setProgressText(target.c_str());
     stepProgress();
@@ -73,28 +63,12 @@ bool createGroupLink(HWND owner, const char* folder, const std::string& group, c
 
 }  // namespace
 
-bool specialFolderPath(HWND owner, int folderId, char (&path)[InstallPathSize])
-{
-    LPITEMIDLIST list = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(owner, folderId, &list)) || !list)
-        return false;
-    const bool converted = SHGetPathFromIDListA(list, path) != FALSE;
-    IMalloc* allocator = nullptr;
-    if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
-        allocator->Free(list);
-        allocator->Release();
-    }
-    return converted;
-}
-
 // An elevated setup runs as the administrator who gave the credentials: in
 // that account's own folders the user who installed would find no links.
-bool linkFolder(HWND owner, bool desktop, char (&path)[InstallPathSize])
+bool linkFolder(HWND owner, LinkPlace place, char (&path)[InstallPathSize])
 {
-    if (currentInstallPolicy().commonShellFolders &&
-        specialFolderPath(owner, desktop ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_COMMON_PROGRAMS, path))
-        return true;
-    return specialFolderPath(owner, desktop ? CSIDL_DESKTOP : CSIDL_PROGRAMS, path);
+    return (currentInstallPolicy().commonShellFolders && linkPlaceFolder(owner, place, true, path)) ||
+           linkPlaceFolder(owner, place, false, path);
 }
 
 bool createProgramGroup(HWND owner, const char* /*folder*/)
@@ -134,13 +108,12 @@ bool createShortcuts(HWND owner, const char* folder)
     }
 
     char desktop[InstallPathSize];
-    if (!linkFolder(owner, true, desktop)) {
-        showInstallError(owner, "Impossibile trovare il folder Desktop", "");
+    if (!linkFolder(owner, LinkPlace::Desktop, desktop)) {
+        showNoLinkFolder(owner, LinkPlace::Desktop);
         CoUninitialize();
         return false;
     }
-    const std::string linkFile =
-        withoutTrailingBackslash(desktop) + scriptText("DESKTOP", "Link", DesktopTextSize);
+    const std::string linkFile = inShellFolder(desktop, scriptText("DESKTOP", "Link", DesktopTextSize));
     const std::string target =
         std::string(folder) + "\\" + scriptText("DESKTOP", "Exe", DesktopTextSize);
     if (!makeLink(owner, target, linkFile, scriptText("DESKTOP", "DisplayName", DesktopTextSize), "", folder)) {
@@ -158,9 +131,9 @@ bool createShortcuts(HWND owner, const char* folder)
 HRESULT createShellLink(const char* target, const char* linkFile, const char* description,
                         const char* arguments, const char* workingFolder)
 {
-    IShellLinkA* link = nullptr;
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                      reinterpret_cast<void**>(&link));
+    IShellLinkA* link;
+    IPersistFile* file;
+    HRESULT result = openShellLink(&link, &file);
     if (FAILED(result))
         return result;
     link->SetPath(target);
@@ -169,17 +142,11 @@ HRESULT createShellLink(const char* target, const char* linkFile, const char* de
     // Started from the link, a program would otherwise work in System32.
     if (workingFolder)
         link->SetWorkingDirectory(workingFolder);
-
-    IPersistFile* file = nullptr;
-    result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    if (SUCCEEDED(result)) {
-        WCHAR wide[InstallPathSize];
-        if (MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wide, InstallPathSize))
-            result = file->Save(wide, TRUE);
-        else
-            result = E_INVALIDARG;  // a path longer than any file can have
-        file->Release();
-    }
+    WCHAR wide[InstallPathSize];
+    // E_INVALIDARG: a path longer than any file can have.
+    result = MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wide, InstallPathSize) ? file->Save(wide, TRUE)
+                                                                                  : E_INVALIDARG;
+    file->Release();
     link->Release();
     return result;
 }

@@ -444,6 +444,16 @@ TEST(InstallRules, FoldersAndOwnership) {
         {"C:/Quorvel/", "C:\\Quorvel"}, {"\\\\server\\\\share\\", "\\\\server\\share"}};
     for (const auto& c : normal) EXPECT_EQ(normaliseFolder(c[0]), c[1]) << c[0];
 
+    // Setup takes only a drive; remove also a share, from App Paths.
+    const struct {
+        const char* text;
+        PathRoot root;
+    } roots[] = {{"C:\\", PathRoot::Drive}, {"d:\\a b\\c", PathRoot::Drive}, {"C:", PathRoot::None},
+                 {"C:a", PathRoot::None}, {"", PathRoot::None}, {"\\\\server\\share", PathRoot::Share},
+                 {"\\\\\\x", PathRoot::None}, {"\\\\", PathRoot::None}, {"1:\\x", PathRoot::None},
+                 {"\xe0:\\x", PathRoot::None}};
+    for (const auto& c : roots) EXPECT_EQ(pathRoot(c.text), c.root) << c.text;
+
     const char* Windows = "C:\\WINDOWS";
     const char* System = "C:\\WINDOWS\\system32";
     struct Case {

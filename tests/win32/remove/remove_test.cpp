@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -789,13 +790,14 @@ TEST_F(RemoveBesideOthers, TheStartupFolderIsNeverTheGroup)
     EXPECT_TRUE(exists(groupFolder() + "\\Quorvel.lnk"));
 }
 
-// An App Paths value naming the Windows folder or a drive root: the script
-// there is not followed, and the user is told.
+// An App Paths value naming the Windows folder (in any spelling) or a drive
+// root: the script there is not followed, and the user is told.
 TEST_F(RemoveProgram, AnInstallFolderOfTheSystemIsRefusedWithAMessage)
 {
     char windows[MAX_PATH] = "";
     GetWindowsDirectoryA(windows, sizeof windows);
-    for (const std::string& folder : {std::string(windows), std::string("C:")}) {
+    const std::string dotted = std::string(windows) + "\\..\\" + (std::strrchr(windows, '\\') + 1);
+    for (const std::string& folder : {std::string(windows), std::string("C:"), dotted}) {
         SCOPED_TRACE(folder);
         const std::string planted = folder + "\\QuorvelSentinella.txt";
         ASSERT_FALSE(exists(folder + "\\setup.ini"));
