@@ -29,12 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // still reach the row limit.
     if (profile.readInt("QUORVEL", "ITEMS", 0) > 300 && size > 200) return 0;
     CalculationFile file = readCalculationFile(profile);
-    FUZZ_CHECK(file.unit == 0 || file.unit == 1);
+    FUZZ_CHECK(file.unit == PerCc || file.unit == PerLitre);
     FUZZ_CHECK(file.rows.size() <= static_cast<size_t>(MaxFileRows));
     FUZZ_CHECK(readCalculationNote(profile) == file.notes);
 
     Calculation calculation;
-    int unit = -1;
+    // Starts as the other unit, so that the check shows the file set it.
+    DisplayUnit unit = file.unit == PerCc ? PerLitre : PerCc;
     FUZZ_CHECK(applyCalculationFile(file, "C:\\Quorvel\\esempio.qvl", calculation, &unit));
     FUZZ_CHECK(unit == file.unit);
     checkCalculation(calculation);

@@ -32,14 +32,14 @@ void seed(const char* target, const std::string& name, const std::string& bytes)
     }
 }
 
-std::string saved(Calculation calculation, int unit) {
+std::string saved(Calculation calculation, DisplayUnit unit) {
     IniTextProfile profile;
     writeCalculationFile(profile, "C:\\esempio.qvl", calculation, unit);
     return profile.text();
 }
 
 void calculationSeeds() {
-    for (int unit : {0, 1}) {
+    for (DisplayUnit unit : {PerCc, PerLitre}) {
         Calculation single;
         single.description = "Centrali elettriche a vapore: rimozione di guarnizioni";
         single.fText = concentrationText(0.3, unit);
