@@ -87,15 +87,6 @@ void walkTree(TreeWalk& walk, unsigned folderId)
 
 // ---- show ----
 
-std::string trimmed(const std::string& text)
-{
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 bool isDecimalId(const std::string& text)
 {
     long value;

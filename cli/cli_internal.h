@@ -66,6 +66,9 @@ std::string shownText(const std::string& utf8);
 // "«text»" for messages.
 std::string inQuotes(const std::string& text);
 
+// The text without the blanks, tabs and carriage returns at either end.
+std::string trimmed(const std::string& text);
+
 // ---- database_walk.cpp ----
 
 // The children a folder shows in the tree, in the tree's order: the

@@ -35,15 +35,6 @@ struct Period {
     const NodeRecord* item = nullptr;  // the item F was taken from, if any
 };
 
-std::string trimmedText(const std::string& text)
-{
-    size_t a = text.find_first_not_of(" \t\r");
-    if (a == std::string::npos)
-        return std::string();
-    size_t b = text.find_last_not_of(" \t\r");
-    return text.substr(a, b - a + 1);
-}
-
 // "1975" or "1975-03"; a year alone starts in January (start) or ends in
 // December (end).
 bool parseMonth(const std::string& text, bool end, long* month)
@@ -79,7 +70,7 @@ bool readPeriod(const std::string& line, int number, DisplayUnit unit, Period* p
         return false;
     }
     period->line = number;
-    period->description = trimmedText(line.substr(pos));
+    period->description = trimmed(line.substr(pos));
     const char* monthNames[] = {"inizio", "fine"};
     long* months[] = {&period->from, &period->to};
     for (int i = 0; i < 2; ++i) {
@@ -223,7 +214,7 @@ int historyCommand(CommandContext& context)
         size_t hash = line.find('#');
         if (hash != std::string::npos)
             line.erase(hash);
-        if (trimmedText(line).empty())
+        if (trimmed(line).empty())
             continue;
         std::string converted;
         std::string bad;

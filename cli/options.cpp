@@ -23,6 +23,15 @@ std::string inQuotes(const std::string& text)
     return "«" + text + "»";
 }
 
+std::string trimmed(const std::string& text)
+{
+    const char* blanks = " \t\r";
+    size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 namespace {
 
 std::string prefix(const CommandContext& context)
