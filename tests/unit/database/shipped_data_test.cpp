@@ -18,8 +18,8 @@ namespace {
 
 // Items whose figure was read in its publication or its abstract
 // (sources.tsv, checked "si"), and those of them measured in Italy.
-constexpr int CitedAndRead = 399;
-constexpr int ItalianCitedAndRead = 37;
+constexpr int CitedAndRead = 400;
+constexpr int ItalianCitedAndRead = 38;
 
 std::vector<uint16_t> childrenOf(unsigned folderId) {
     std::vector<uint16_t> ids(static_cast<size_t>(childIdsOf(folderId, nullptr, 0)));
