@@ -18,7 +18,7 @@ namespace {
 
 // Items whose figure was read in its publication or its abstract
 // (sources.tsv, checked "si"), and those of them measured in Italy.
-constexpr int CitedAndRead = 400;
+constexpr int CitedAndRead = 401;
 constexpr int ItalianCitedAndRead = 38;
 
 std::vector<uint16_t> childrenOf(unsigned folderId) {
