@@ -18,8 +18,8 @@ namespace {
 
 // Items whose figure was read in its publication or its abstract
 // (sources.tsv, checked "si"), and those of them measured in Italy.
-constexpr int CitedAndRead = 404;
-constexpr int ItalianCitedAndRead = 42;
+constexpr int CitedAndRead = 406;
+constexpr int ItalianCitedAndRead = 43;
 
 std::vector<uint16_t> childrenOf(unsigned folderId) {
     std::vector<uint16_t> ids(static_cast<size_t>(childIdsOf(folderId, nullptr, 0)));
